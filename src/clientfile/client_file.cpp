@@ -1,0 +1,123 @@
+#include "clientfile/client_file.hpp"
+
+#include <algorithm>
+#include <sstream>
+
+#include "clientfile/group_catalogue.hpp"
+#include "clientfile/safe_replace.hpp"
+
+namespace velmora {
+namespace {
+
+constexpr std::string_view kHeader[] = {
+    "\"clients.txt\"",        "\n{",
+    "\n\t\"version\"\t\"1\"", "\n\n\t// This key group lists all your client players",
+    "\n\t\"players\"",        "\n\t{",
+};
+constexpr std::string_view kPlayersEnd = "\n\t}";
+constexpr std::string_view kRootEnd = "\n}";
+
+constexpr std::string_view kEntryStart[] = {
+    "\n\t\t// This must be a unique client name",
+    "\n\t\t\"%s\"",
+    "\n\t\t{",
+    "\n\t\t\t// Client real name",
+    "\n\t\t\t\"name\"\t\"%s\"",
+};
+constexpr std::string_view kSteamIdLines[] = {
+    "\n\t\t\t// Steam ID for client",
+    "\n\t\t\t\"steam\"\t\"%s\"",
+};
+constexpr std::string_view kIpAddressLines[] = {
+    "\n\t\t\t// IP address for client",
+    "\n\t\t\t\"ip\"\t\"%s\"",
+};
+constexpr std::string_view kPersonalGroupsStart[] = {
+    "\n\t\t\t// These are personal access flags for a player",
+    "\n\t\t\t\"groups\"",
+    "\n\t\t\t{",
+};
+constexpr std::string_view kEntryEnd[] = {
+    "\n\t\t\t}",
+    "\n\t\t}",
+};
+
+constexpr std::string_view kValueSlot = "%s";
+
+// Writes a piece with its line feeds as CR LF and value, unchanged, in place of its "%s".
+void writePiece(std::ostream& file, std::string_view piece, std::string_view value = {}) {
+  for (const char c : piece.substr(0, piece.find(kValueSlot))) {
+    if (c == '\n') {
+      file.put('\r');
+    }
+    file.put(c);
+  }
+  if (const auto slot = piece.find(kValueSlot); slot != std::string_view::npos) {
+    file << value;
+    writePiece(file, piece.substr(slot + kValueSlot.size()));
+  }
+}
+
+template <std::size_t N>
+void writePieces(std::ostream& file, const std::string_view (&pieces)[N],
+                 std::string_view value = {}) {
+  for (const std::string_view piece : pieces) {
+    writePiece(file, piece, value);
+  }
+}
+
+// The piece of the line whose group matches the typed code; nothing for any other code.
+template <typename Lines>
+void writeGroupLine(std::ostream& file, const Lines& lines, std::int32_t typed) {
+  const auto line = std::find_if(lines.begin(), lines.end(),
+                                 [typed](const auto& l) { return isCode(typed, l.group); });
+  if (line != lines.end()) {
+    writePiece(file, line->piece);
+  }
+}
+
+}  // namespace
+
+void writeClientEntry(std::ostream& file, const AdminRecord& admin) {
+  writePieces(file, kEntryStart, admin.name.view());
+  if (isCode(admin.idMethod, IdMethod::kBySteamId)) {
+    writePieces(file, kSteamIdLines, admin.steamId.view());
+  }
+  if (isCode(admin.idMethod, IdMethod::kByIpAddress)) {
+    writePieces(file, kIpAddressLines, admin.ipAddress.view());
+  }
+  writePieces(file, kPersonalGroupsStart);
+  writeGroupLine(file, catalogue::kAdminGroupLines, admin.adminGroup);
+  // Only the group decides: an admin who declined immunity has the cleared group 0.
+  writeGroupLine(file, catalogue::kImmunityGroupLines, admin.immunityGroup);
+  writePieces(file, kEntryEnd);
+}
+
+void writeGroupCatalogue(std::ostream& file) {
+  for (const std::string_view piece : catalogue::kGlobalGroups) {
+    writePiece(file, piece);
+  }
+}
+
+void writeClientsText(std::ostream& file, const AdminRoster& roster) {
+  writePieces(file, kHeader);
+  for (int position = 1; position <= roster.count; ++position) {
+    writeClientEntry(file, roster.recordAt(position));
+  }
+  writePiece(file, kPlayersEnd);
+  writeGroupCatalogue(file);
+  writePiece(file, kRootEnd);
+}
+
+std::string clientsText(const AdminRoster& roster) {
+  std::ostringstream text(std::ios::binary);
+  writeClientsText(text, roster);
+  return std::move(text).str();
+}
+
+std::error_code writeClientsFile(const AdminRoster& roster,
+                                 const std::filesystem::path& directory) {
+  return replaceFileContents(directory / kClientsFileName, clientsText(roster));
+}
+
+}  // namespace velmora

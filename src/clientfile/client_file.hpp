@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+#include "roster/admin_roster.hpp"
+
+namespace velmora {
+
+inline constexpr std::string_view kClientsFileName = "clients.txt";
+
+// Pieces are written with every line feed as CR LF, whatever the platform; file must be a
+// binary stream so that nothing doubles the CR.
+void writeClientEntry(std::ostream& file, const AdminRecord& admin);
+void writeGroupCatalogue(std::ostream& file);
+// The whole file for positions 1 to roster.count; the roster must select admins.
+void writeClientsText(std::ostream& file, const AdminRoster& roster);
+std::string clientsText(const AdminRoster& roster);
+
+// Replaces clients.txt in directory with the roster's file, all or nothing: on failure any
+// existing file is left as it was and the reason is returned.
+std::error_code writeClientsFile(const AdminRoster& roster,
+                                 const std::filesystem::path& directory = ".");
+
+}  // namespace velmora

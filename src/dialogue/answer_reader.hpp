@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <streambuf>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// Reads answers from a byte source by the console's two rules:
+// - a number is optional white space, an optional sign and decimal digits; reading stops
+//   before the first non-digit, which stays pending. A failed read consumes only the white
+//   space, so it never blocks later reads (unlike std::istream's failbit).
+// - a word is optional white space, then everything up to the next white space, which stays
+//   pending.
+// Input is pulled through one fixed-size buffer, so memory stays bounded however much is typed.
+// A source is never read again once it has reported its end, so a terminal's end-of-input key
+// ends every remaining question instead of waiting for more.
+class AnswerReader {
+ public:
+  explicit AnswerReader(std::streambuf& source);
+
+  // Empty when no number can be read. A number beyond the signed 32-bit range consumes all
+  // its digits and yields the nearest limit, so it can never wrap into a valid code.
+  // A sign not followed by a digit fails the read and stays pending, like any other
+  // non-digit.
+  std::optional<std::int32_t> readNumber();
+
+  // Empty when input ends before a word begins. Keeps the first maxLength characters and
+  // consumes the rest of the word, so an over-long answer never spills into the next one.
+  std::string readWord(std::size_t maxLength);
+
+ private:
+  static constexpr std::size_t kBufferSize = 64 * 1024;
+
+  [[nodiscard]] std::size_t pending() const { return end_ - begin_; }
+  // Buffers at least `wanted` bytes unless input ends first; tells whether it managed.
+  bool ensurePending(std::size_t wanted);
+  bool pullFromSource();
+  void skipWhiteSpace();
+  std::int32_t consumeDigits(bool negative);
+
+  std::streambuf& source_;
+  std::vector<char> buffer_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool sourceEnded_ = false;
+};
+
+}  // namespace velmora
