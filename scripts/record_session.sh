@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# Records what the program does with a session's input as that session's expected result:
-# console.txt, and clients.txt when the run writes one. Review the result before committing.
+# Records what the native program does with a session's input as that session's expected
+# result: console.txt up to the final wait, and clients.txt when the run writes one. Review
+# the result before committing.
 #
 #   record_session.sh PROGRAM SESSION_DIR...
 set -euo pipefail
+
+platform=posix
+source "$(dirname "$0")/../tests/e2e/platform.sh"
 
 program=$(realpath "$1")
 shift
@@ -14,7 +18,9 @@ for session in "$@"; do
     cp "$session/existing.txt" "$work/clients.txt"
   fi
   (cd "$work" && "$program" <"$session/input" >"$work/.console" 2>/dev/null) || true
-  tr -d '\r' <"$work/.console" >"$session/console.txt"
+  output=$(cat "$work/.console"; printf x)
+  output=${output%x}
+  printf '%s' "${output%"$final_wait"}" >"$session/console.txt"
   rm -f "$session/clients.txt"
   if [[ -f $work/clients.txt ]] && ! cmp -s "$work/clients.txt" "$session/existing.txt"; then
     cp "$work/clients.txt" "$session/clients.txt"

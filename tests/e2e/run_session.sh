@@ -2,18 +2,22 @@
 # Runs one recorded session against the program in a fresh temporary directory and compares
 # its console output, clients.txt and exit status byte for byte.
 #
-#   run_session.sh SESSION_DIR PROGRAM [ARGS...]
+#   run_session.sh posix|windows SESSION_DIR PROGRAM [ARGS...]
 #
 # SESSION_DIR holds:
 #   input        the bytes piped to standard input
-#   console.txt  the expected standard output (LF line ends; CR LF from a Windows console
-#                program is turned into LF before comparing)
+#   console.txt  the expected standard output up to the final wait, with LF line ends
 #   clients.txt  the expected file; when absent, no file may appear, or, with
 #   existing.txt an earlier clients.txt placed beforehand, which must survive unchanged
+#
+# The platform names how the final wait looks and how console lines end: a Windows console
+# program writes CR LF, which must be there on every line and is turned into LF to compare.
 set -euo pipefail
 
-session=$(cd "$1" && pwd)
-shift
+platform=$1
+session=$(cd "$2" && pwd)
+shift 2
+source "$(dirname "$0")/platform.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -30,10 +34,12 @@ fail() {
   failed=1
 }
 
-sed 's/\r$//' "$work/.stdout" >"$work/.console"
-if ! cmp -s "$work/.console" "$session/console.txt"; then
+console_from_stdout "$work/.stdout" "$work/.console" || fail "console line ends are not $platform's"
+cat "$session/console.txt" >"$work/.expected"
+printf '%s' "$final_wait" >>"$work/.expected"
+if ! cmp -s "$work/.console" "$work/.expected"; then
   fail "console output differs"
-  diff <(cat -A "$session/console.txt") <(cat -A "$work/.console") >&2 || true
+  diff <(cat -A "$work/.expected") <(cat -A "$work/.console") >&2 || true
 fi
 [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
 [[ ! -s $work/.stderr ]] || fail "unexpected standard error: $(cat "$work/.stderr")"
@@ -49,7 +55,7 @@ elif [[ -e $work/clients.txt ]]; then
   fail "clients.txt was written"
 fi
 
-leftovers=$(cd "$work" && ls -A | grep -v -x -e .stdout -e .stderr -e .console -e clients.txt || true)
+leftovers=$(cd "$work" && ls -A | grep -v -x -e .stdout -e .stderr -e .console -e .expected -e clients.txt || true)
 [[ -z $leftovers ]] || fail "left behind: $leftovers"
 
 exit "$failed"

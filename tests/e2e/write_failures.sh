@@ -3,9 +3,12 @@
 # one line on standard error, still wait for the key press, leave no temporary file and exit
 # with status 1.
 #
-#   write_failures.sh PROGRAM [ARGS...]
+#   write_failures.sh posix|windows PROGRAM [ARGS...]
 set -uo pipefail
 
+platform=$1
+shift
+source "$(dirname "$0")/platform.sh"
 program=("$@")
 answers=$'1\nAnn\n1\nSTEAM_0:1:7\n1\n2\n'
 failed=0
@@ -25,8 +28,8 @@ attempt() {
   [[ $lines -eq 1 ]] || fail "$lines lines on standard error, expected 1"
   grep -q -x 'velmora: cannot write clients\.txt: ..*' "$out/stderr" ||
     fail "unexpected standard error: $(cat "$out/stderr")"
-  tr -d '\r' <"$out/stdout" | tail -c 33 | grep -q -F 'Press any key to continue . . . ' ||
-    fail "no final wait"
+  console_from_stdout "$out/stdout" "$out/console" || fail "console line ends are not $platform's"
+  [[ $(tail -c ${#final_wait} "$out/console") == "${final_wait%$'\n'}" ]] || fail "no final wait"
   local leftovers
   leftovers=$(cd "$work" && ls -A | grep -v -x -e clients.txt || true)
   [[ -z $leftovers ]] || fail "left behind: $leftovers"
