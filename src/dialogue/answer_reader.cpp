@@ -1,7 +1,6 @@
 #include "dialogue/answer_reader.hpp"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <limits>
 
@@ -9,17 +8,39 @@ namespace velmora {
 namespace {
 
 // Blank, tab, line feed, vertical tab, form feed and carriage return.
-constexpr std::array<bool, 256> kWhiteSpace = [] {
-  std::array<bool, 256> table{};
-  for (const unsigned char c : {' ', '\t', '\n', '\v', '\f', '\r'}) {
-    table[c] = true;
-  }
-  return table;
-}();
+constexpr bool isWhiteSpace(char c) {
+  return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
+}
+constexpr bool isWordCharacter(char c) { return !isWhiteSpace(c); }
+constexpr bool isDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
+constexpr bool isSign(char c) { return c == '+' || c == '-'; }
 
-bool isWhiteSpace(char c) { return kWhiteSpace[static_cast<unsigned char>(c)]; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-bool isSign(char c) { return c == '+' || c == '-'; }
+constexpr std::size_t kBlockSize = 64;
+
+// Branch-free over a fixed-size block, so the compiler can test many bytes per instruction.
+template <typename ByteTest>
+bool wholeBlockPasses(const char* block, ByteTest test) {
+  // A byte-wide accumulator keeps the vector lanes as narrow as the bytes themselves.
+  unsigned char failures = 0;
+  for (std::size_t i = 0; i < kBlockSize; ++i) {
+    failures |= static_cast<unsigned char>(!test(block[i]));
+  }
+  return failures == 0;
+}
+
+// How many bytes at the front of bytes pass test. Huge runs of white space or of one word
+// are skipped a block at a time.
+template <typename ByteTest>
+std::size_t leadingRun(std::string_view bytes, ByteTest test) {
+  std::size_t run = 0;
+  while (bytes.size() - run >= kBlockSize && wholeBlockPasses(bytes.data() + run, test)) {
+    run += kBlockSize;
+  }
+  while (run < bytes.size() && test(bytes[run])) {
+    ++run;
+  }
+  return run;
+}
 
 }  // namespace
 
@@ -29,40 +50,38 @@ bool AnswerReader::pullFromSource() {
   if (sourceEnded_) {
     return false;
   }
-  if (source_.sgetc() == std::char_traits<char>::eof()) {
-    sourceEnded_ = true;
-    return false;
+  // With nothing buffered, a file stream asks the system how much can be read without
+  // waiting, which lets large input arrive in few large reads.
+  std::streamsize ready = source_.in_avail();
+  if (ready <= 0) {
+    if (source_.sgetc() == std::char_traits<char>::eof()) {
+      sourceEnded_ = true;
+      return false;
+    }
+    ready = std::max<std::streamsize>(source_.in_avail(), 1);
   }
-  // Take only what the source already holds: asking for more would wait for input that an
-  // operator at a terminal has not typed yet.
-  const std::streamsize held = std::max<std::streamsize>(source_.in_avail(), 1);
-  const std::streamsize room = static_cast<std::streamsize>(buffer_.size() - end_);
-  const std::streamsize got = source_.sgetn(buffer_.data() + end_, std::min(held, room));
+  const auto room = static_cast<std::streamsize>(buffer_.size() - end_);
+  const std::streamsize got = source_.sgetn(buffer_.data() + end_, std::min(ready, room));
   end_ += static_cast<std::size_t>(std::max<std::streamsize>(got, 0));
   return got > 0;
 }
 
-bool AnswerReader::ensurePending(std::size_t wanted) {
-  if (pending() >= wanted) {
-    return true;
-  }
-  std::memmove(buffer_.data(), buffer_.data() + begin_, pending());
-  end_ = pending();
-  begin_ = 0;
-  while (pending() < wanted) {
-    if (!pullFromSource()) {
-      return false;
+std::string_view AnswerReader::pending(std::size_t wanted) {
+  if (end_ - begin_ < wanted) {
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+    while (end_ < wanted && pullFromSource()) {
     }
   }
-  return true;
+  return {buffer_.data() + begin_, end_ - begin_};
 }
 
 void AnswerReader::skipWhiteSpace() {
-  while (ensurePending(1)) {
-    const char* const data = buffer_.data();
-    const char* const first = std::find_if_not(data + begin_, data + end_, isWhiteSpace);
-    begin_ = static_cast<std::size_t>(first - data);
-    if (begin_ < end_) {
+  for (std::string_view bytes = pending(); !bytes.empty(); bytes = pending()) {
+    const std::size_t blanks = leadingRun(bytes, isWhiteSpace);
+    consume(blanks);
+    if (blanks < bytes.size()) {
       return;
     }
   }
@@ -70,16 +89,21 @@ void AnswerReader::skipWhiteSpace() {
 
 std::optional<std::int32_t> AnswerReader::readNumber() {
   skipWhiteSpace();
-  if (!ensurePending(1)) {
+  const std::string_view bytes = pending();
+  if (bytes.empty()) {
     return std::nullopt;
   }
-  const char lead = buffer_[begin_];
+  const char lead = bytes.front();
   if (isDigit(lead)) {
     return consumeDigits(false);
   }
-  if (isSign(lead) && ensurePending(2) && isDigit(buffer_[begin_ + 1])) {
-    ++begin_;
-    return consumeDigits(lead == '-');
+  // Looking past a sign needs the byte behind it; the sign stays pending if that is no digit.
+  if (isSign(lead)) {
+    const std::string_view signAndNext = pending(2);
+    if (signAndNext.size() >= 2 && isDigit(signAndNext[1])) {
+      consume(1);
+      return consumeDigits(lead == '-');
+    }
   }
   return std::nullopt;
 }
@@ -88,14 +112,14 @@ std::int32_t AnswerReader::consumeDigits(bool negative) {
   using Limits = std::numeric_limits<std::int32_t>;
   const std::int64_t limit = negative ? -static_cast<std::int64_t>(Limits::min()) : Limits::max();
   std::int64_t magnitude = 0;
-  while (ensurePending(1)) {
-    const char* const data = buffer_.data();
-    const char* const stop = std::find_if_not(data + begin_, data + end_, isDigit);
-    for (const char* digit = data + begin_; digit != stop; ++digit) {
-      magnitude = std::min(limit, magnitude * 10 + (*digit - '0'));
+  for (std::string_view bytes = pending(); !bytes.empty(); bytes = pending()) {
+    const std::size_t digits = leadingRun(bytes, isDigit);
+    // Once at the limit, further digits cannot change the value.
+    for (std::size_t i = 0; i < digits && magnitude < limit; ++i) {
+      magnitude = std::min(limit, magnitude * 10 + (bytes[i] - '0'));
     }
-    begin_ = static_cast<std::size_t>(stop - data);
-    if (begin_ < end_) {
+    consume(digits);
+    if (digits < bytes.size()) {
       break;
     }
   }
@@ -105,14 +129,11 @@ std::int32_t AnswerReader::consumeDigits(bool negative) {
 std::string AnswerReader::readWord(std::size_t maxLength) {
   skipWhiteSpace();
   std::string word;
-  while (ensurePending(1)) {
-    const char* const data = buffer_.data();
-    const char* const stop = std::find_if(data + begin_, data + end_, isWhiteSpace);
-    const auto kept =
-        std::min(static_cast<std::size_t>(stop - (data + begin_)), maxLength - word.size());
-    word.append(data + begin_, kept);
-    begin_ = static_cast<std::size_t>(stop - data);
-    if (begin_ < end_) {
+  for (std::string_view bytes = pending(); !bytes.empty(); bytes = pending()) {
+    const std::size_t length = leadingRun(bytes, isWordCharacter);
+    word.append(bytes.substr(0, std::min(length, maxLength - word.size())));
+    consume(length);
+    if (length < bytes.size()) {
       break;
     }
   }

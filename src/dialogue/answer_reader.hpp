@@ -5,6 +5,7 @@
 #include <optional>
 #include <streambuf>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace velmora {
@@ -15,9 +16,11 @@ namespace velmora {
 //   space, so it never blocks later reads (unlike std::istream's failbit).
 // - a word is optional white space, then everything up to the next white space, which stays
 //   pending.
-// Input is pulled through one fixed-size buffer, so memory stays bounded however much is typed.
-// A source is never read again once it has reported its end, so a terminal's end-of-input key
-// ends every remaining question instead of waiting for more.
+// Input passes through one fixed-size buffer, so memory stays bounded however much is typed.
+// The reader only takes what the source says is ready, or else waits for one read, never for
+// a fixed amount, so a terminal answer is taken as soon as its line is complete. A source is
+// not read again once it has reported its end, so the end-of-input key ends every remaining
+// question instead of waiting for more.
 class AnswerReader {
  public:
   explicit AnswerReader(std::streambuf& source);
@@ -35,10 +38,10 @@ class AnswerReader {
  private:
   static constexpr std::size_t kBufferSize = 64 * 1024;
 
-  [[nodiscard]] std::size_t pending() const { return end_ - begin_; }
-  // Buffers at least `wanted` bytes unless input ends first; tells whether it managed.
-  bool ensurePending(std::size_t wanted);
+  // The buffered bytes not yet consumed, at least `wanted` of them unless input ends first.
+  std::string_view pending(std::size_t wanted = 1);
   bool pullFromSource();
+  void consume(std::size_t count) { begin_ += count; }
   void skipWhiteSpace();
   std::int32_t consumeDigits(bool negative);
 

@@ -103,6 +103,12 @@ TEST_P(ReadingRules, InputOneByteAtATime) {
   expectReads(source, reading);
 }
 
+TEST_P(ReadingRules, UnbufferedSource) {
+  const ReadingCase& reading = kReadingCases[GetParam()];
+  testing::UnbufferedSource source(reading.input);
+  expectReads(source, reading);
+}
+
 INSTANTIATE_TEST_SUITE_P(Cases, ReadingRules,
                          ::testing::Range<std::size_t>(0, kReadingCases.size()),
                          [](const auto& info) {

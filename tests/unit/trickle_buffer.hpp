@@ -37,4 +37,27 @@ class TrickleBuffer : public std::streambuf {
   std::size_t reads_ = 0;
 };
 
+// Has no buffer at all: every byte is peeked at and taken through virtual calls, as with a
+// stream synchronised with C's standard input.
+class UnbufferedSource : public std::streambuf {
+ public:
+  explicit UnbufferedSource(std::string text) : text_(std::move(text)) {}
+
+ protected:
+  int_type underflow() override {
+    return offset_ < text_.size() ? traits_type::to_int_type(text_[offset_]) : traits_type::eof();
+  }
+  int_type uflow() override {
+    const int_type next = underflow();
+    if (next != traits_type::eof()) {
+      ++offset_;
+    }
+    return next;
+  }
+
+ private:
+  std::string text_;
+  std::size_t offset_ = 0;
+};
+
 }  // namespace velmora::testing
