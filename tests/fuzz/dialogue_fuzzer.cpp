@@ -1,0 +1,104 @@
+// Runs the whole dialogue and the file writer in memory on arbitrary input and checks what
+// must hold for every input.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <iostream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "clientfile/client_file.hpp"
+#include "dialogue/console.hpp"
+#include "dialogue/dialogue.hpp"
+#include "roster/admin_roster.hpp"
+
+namespace {
+
+void require(bool condition, const char* what) {
+  if (!condition) {
+    std::cerr << "invariant broken: " << what << '\n';
+    std::abort();
+  }
+}
+
+bool isBlank(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The admin count as an operator's first answer gives it, worked out on its own here: a
+// signed decimal number after white space, held to the 32-bit range, 0 when there is none.
+std::int64_t expectedCount(std::string_view input) {
+  std::size_t at = 0;
+  while (at < input.size() && isBlank(input[at])) {
+    ++at;
+  }
+  const bool negative = at < input.size() && input[at] == '-';
+  if (at < input.size() && (input[at] == '-' || input[at] == '+')) {
+    ++at;
+  }
+  std::int64_t magnitude = 0;
+  for (; at < input.size() && input[at] >= '0' && input[at] <= '9'; ++at) {
+    magnitude = std::min<std::int64_t>(magnitude * 10 + (input[at] - '0'), 1LL << 31);
+  }
+  using Limits = std::numeric_limits<std::int32_t>;
+  return negative ? std::max<std::int64_t>(-magnitude, Limits::min())
+                  : std::min<std::int64_t>(magnitude, Limits::max());
+}
+
+std::size_t occurrences(std::string_view text, std::string_view part) {
+  std::size_t found = 0;
+  for (auto at = text.find(part); at != std::string_view::npos; at = text.find(part, at + 1)) {
+    ++found;
+  }
+  return found;
+}
+
+bool onlyCrLfLineEnds(std::string_view text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) return false;
+    if (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n')) return false;
+  }
+  return true;
+}
+
+std::string groupCatalogue() {
+  std::ostringstream catalogue;
+  velmora::writeGroupCatalogue(catalogue);
+  return catalogue.str();
+}
+
+void checkFile(const std::string& file, std::int64_t count) {
+  static const std::string kCatalogueAndEnd = "\r\n\t}" + groupCatalogue() + "\r\n}";
+  require(
+      file.starts_with("\"clients.txt\"\r\n{\r\n\t\"version\"\t\"1\"\r\n\r\n\t// This key group "
+                       "lists all your client players\r\n\t\"players\"\r\n\t{"),
+      "file starts with the header");
+  require(file.ends_with(kCatalogueAndEnd), "file ends with the catalogue and the final brace");
+  require(occurrences(file, "\r\n\t\t// This must be a unique client name\r\n") ==
+              static_cast<std::size_t>(count),
+          "one client entry per admin");
+  require(onlyCrLfLineEnds(file), "CR LF line ends only");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  std::stringbuf source(input);
+  std::ostringstream console;
+  velmora::Console operatorConsole(source, console);
+  velmora::AdminRoster roster;
+  velmora::runDialogue(roster, operatorConsole);
+
+  const std::int64_t count = expectedCount(input);
+  require(roster.count == count, "the count is the first number typed");
+  const bool asksAdmins = count >= 1 && count <= velmora::kMaxAdmins;
+  require(roster.selectsAdmins() == asksAdmins, "a file is written exactly for 1 to 10 admins");
+  require(occurrences(console.str(), "\nWould you like to give this admin Immunity?") ==
+              static_cast<std::size_t>(asksAdmins ? count : 0),
+          "each admin is asked once");
+  if (asksAdmins) {
+    checkFile(velmora::clientsText(roster), count);
+  }
+  return 0;
+}
