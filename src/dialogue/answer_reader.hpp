@@ -36,7 +36,7 @@ class AnswerReader {
   std::string readWord(std::size_t maxLength);
 
  private:
-  static constexpr std::size_t kBufferSize = 64 * 1024;
+  static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 
   // The buffered bytes not yet consumed, at least `wanted` of them unless input ends first.
   std::string_view pending(std::size_t wanted = 1);

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Static checks, all of which must be clean: formatting, clang-tidy and cppcheck over the
+# program's sources. Uses the compile commands of the dev build, configuring it if needed.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mapfile -t sources < <(git ls-files 'src/*.cpp' 'src/*.hpp' 'tests/*.cpp' 'tests/*.hpp' 'bench/*.cpp')
+clang-format --dry-run -Werror "${sources[@]}"
+echo "clang-format: clean"
+
+[[ -f build/dev/compile_commands.json ]] || cmake --preset dev >/dev/null
+# The POSIX wait and the Windows wait are checked on the platform they are built for.
+mapfile -t program < <(git ls-files 'src/*.cpp' | grep -v final_wait_windows)
+clang-tidy --quiet -p build/dev "${program[@]}"
+echo "clang-tidy: clean"
+
+cppcheck --quiet --error-exitcode=1 --std=c++20 --language=c++ \
+  --enable=warning,style,performance,portability --inline-suppr \
+  --suppress=missingIncludeSystem --suppress=unusedFunction \
+  -I src src
+echo "cppcheck: clean"
