@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <limits>
 
 namespace velmora {
@@ -50,20 +51,30 @@ bool AnswerReader::pullFromSource() {
   if (sourceEnded_) {
     return false;
   }
+  try {
+    const std::streamsize got = readFromSource();
+    end_ += static_cast<std::size_t>(got);
+    sourceEnded_ = got == 0;
+  } catch (const std::exception&) {
+    // A file stream throws when the system cannot read, for instance when standard input is
+    // closed or its terminal has gone; for the dialogue that is the end of input.
+    sourceEnded_ = true;
+  }
+  return !sourceEnded_;
+}
+
+std::streamsize AnswerReader::readFromSource() {
   // With nothing buffered, a file stream asks the system how much can be read without
   // waiting, which lets large input arrive in few large reads.
   std::streamsize ready = source_.in_avail();
   if (ready <= 0) {
     if (source_.sgetc() == std::char_traits<char>::eof()) {
-      sourceEnded_ = true;
-      return false;
+      return 0;
     }
     ready = std::max<std::streamsize>(source_.in_avail(), 1);
   }
   const auto room = static_cast<std::streamsize>(buffer_.size() - end_);
-  const std::streamsize got = source_.sgetn(buffer_.data() + end_, std::min(ready, room));
-  end_ += static_cast<std::size_t>(std::max<std::streamsize>(got, 0));
-  return got > 0;
+  return std::max<std::streamsize>(source_.sgetn(buffer_.data() + end_, std::min(ready, room)), 0);
 }
 
 std::string_view AnswerReader::pending(std::size_t wanted) {

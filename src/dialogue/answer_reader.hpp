@@ -40,7 +40,10 @@ class AnswerReader {
 
   // The buffered bytes not yet consumed, at least `wanted` of them unless input ends first.
   std::string_view pending(std::size_t wanted = 1);
+  // Appends what the source holds to the buffer; false once input has ended.
   bool pullFromSource();
+  // The number of bytes appended, 0 at end of input.
+  std::streamsize readFromSource();
   void consume(std::size_t count) { begin_ += count; }
   void skipWhiteSpace();
   std::int32_t consumeDigits(bool negative);

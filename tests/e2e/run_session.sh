@@ -5,7 +5,7 @@
 #   run_session.sh posix|windows SESSION_DIR PROGRAM [ARGS...]
 #
 # SESSION_DIR holds:
-#   input        the bytes piped to standard input
+#   input        the bytes piped to standard input; without it, standard input is closed
 #   console.txt  the expected standard output up to the final wait, with LF line ends
 #   clients.txt  the expected file; when absent, no file may appear, or, with
 #   existing.txt an earlier clients.txt placed beforehand, which must survive unchanged
@@ -26,7 +26,11 @@ if [[ -f $session/existing.txt ]]; then
 fi
 
 status=0
-(cd "$work" && "$@" <"$session/input" >"$work/.stdout" 2>"$work/.stderr") || status=$?
+if [[ -f $session/input ]]; then
+  (cd "$work" && "$@" <"$session/input" >"$work/.stdout" 2>"$work/.stderr") || status=$?
+else
+  (cd "$work" && "$@" <&- >"$work/.stdout" 2>"$work/.stderr") || status=$?
+fi
 
 failed=0
 fail() {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ios>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -138,6 +139,32 @@ TEST(AnswerReader, NeverAsksTheSourceAgainAfterItsEnd) {
   EXPECT_FALSE(reader.readNumber());
   EXPECT_EQ(reader.readWord(31), "");
   EXPECT_EQ(source.reads(), readsAtEnd);
+}
+
+// Fails the way a file stream does when its descriptor is closed or its terminal is gone.
+class FailingSource : public testing::TrickleBuffer {
+ public:
+  using TrickleBuffer::TrickleBuffer;
+
+ protected:
+  int_type underflow() override {
+    if (++underflows_ > 1) {
+      throw std::ios_base::failure("error reading the file");
+    }
+    return TrickleBuffer::underflow();
+  }
+
+ private:
+  int underflows_ = 0;
+};
+
+TEST(AnswerReader, ReadErrorEndsInput) {
+  FailingSource source("12 ab", 4);
+  AnswerReader reader(source);
+  EXPECT_EQ(reader.readNumber(), 12);
+  EXPECT_EQ(reader.readWord(31), "a");
+  EXPECT_FALSE(reader.readNumber());
+  EXPECT_EQ(reader.readWord(31), "");
 }
 
 TEST(AnswerReader, TakesOnlyWhatTheSourceAlreadyHolds) {
