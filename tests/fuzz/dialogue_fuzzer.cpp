@@ -13,8 +13,11 @@
 #include "dialogue/console.hpp"
 #include "dialogue/dialogue.hpp"
 #include "roster/admin_roster.hpp"
+#include "unit/occurrences.hpp"
 
 namespace {
+
+using velmora::testing::occurrences;
 
 void require(bool condition, const char* what) {
   if (!condition) {
@@ -43,14 +46,6 @@ std::int64_t expectedCount(std::string_view input) {
   using Limits = std::numeric_limits<std::int32_t>;
   return negative ? std::max<std::int64_t>(-magnitude, Limits::min())
                   : std::min<std::int64_t>(magnitude, Limits::max());
-}
-
-std::size_t occurrences(std::string_view text, std::string_view part) {
-  std::size_t found = 0;
-  for (auto at = text.find(part); at != std::string_view::npos; at = text.find(part, at + 1)) {
-    ++found;
-  }
-  return found;
 }
 
 bool onlyCrLfLineEnds(std::string_view text) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "occurrences.hpp"
+
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -11,6 +13,8 @@
 
 namespace velmora {
 namespace {
+
+using testing::occurrences;
 
 namespace fs = std::filesystem;
 
@@ -107,14 +111,6 @@ AdminRoster rosterOf(int count) {
     roster.recordAt(position) = makeAdmin("admin" + std::to_string(position), 1, 1, 1);
   }
   return roster;
-}
-
-std::size_t occurrences(const std::string& text, std::string_view part) {
-  std::size_t found = 0;
-  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++found;
-  }
-  return found;
 }
 
 TEST(ClientsText, HasOneEntryPerAdminAndOnlyCrLfLineEnds) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "occurrences.hpp"
+
 #include <functional>
 #include <sstream>
 #include <string>
@@ -12,6 +14,8 @@
 
 namespace velmora {
 namespace {
+
+using testing::occurrences;
 
 struct Session {
   AdminRoster roster;
@@ -26,14 +30,6 @@ Session run(const std::string& input) {
   runDialogue(session.roster, console);
   session.console = output.str();
   return session;
-}
-
-std::size_t occurrences(const std::string& text, std::string_view part) {
-  std::size_t found = 0;
-  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
-    ++found;
-  }
-  return found;
 }
 
 const std::string kOpening =
