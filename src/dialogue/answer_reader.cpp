@@ -29,18 +29,53 @@ bool wholeBlockPasses(const char* block, ByteTest test) {
   return failures == 0;
 }
 
-// How many bytes at the front of bytes pass test. Huge runs of white space or of one word
-// are skipped a block at a time.
-template <typename ByteTest>
-std::size_t leadingRun(std::string_view bytes, ByteTest test) {
+// White space lies at or below the blank, so a block whose least byte is above it belongs to
+// a word; finding the least byte takes a single vector instruction per 16 bytes.
+bool wholeBlockInWord(const char* block) {
+  unsigned char least = 0xFF;
+  for (std::size_t i = 0; i < kBlockSize; ++i) {
+    least = std::min(least, static_cast<unsigned char>(block[i]));
+  }
+  return least > ' ' || wholeBlockPasses(block, isWordCharacter);
+}
+
+// How many bytes at the front of bytes pass test. Huge runs are skipped a block at a time,
+// each block judged by blockPasses.
+template <typename BlockTest, typename ByteTest>
+std::size_t leadingRun(std::string_view bytes, BlockTest blockPasses, ByteTest test) {
   std::size_t run = 0;
-  while (bytes.size() - run >= kBlockSize && wholeBlockPasses(bytes.data() + run, test)) {
+  while (bytes.size() - run >= kBlockSize && blockPasses(bytes.data() + run)) {
     run += kBlockSize;
   }
   while (run < bytes.size() && test(bytes[run])) {
     ++run;
   }
   return run;
+}
+
+template <typename ByteTest>
+std::size_t leadingRun(std::string_view bytes, ByteTest test) {
+  return leadingRun(
+      bytes, [test](const char* block) { return wholeBlockPasses(block, test); }, test);
+}
+
+bool wholeBlockRepeats(const char* block) {
+  unsigned char differences = 0;
+  for (std::size_t i = 0; i < kBlockSize; ++i) {
+    differences |= static_cast<unsigned char>(block[i] ^ block[0]);
+  }
+  return differences == 0;
+}
+
+// Long runs of white space are mostly one character repeated, which is the cheapest to
+// recognise; from the first block that mixes characters on, each byte's class is tested.
+std::size_t leadingWhiteSpace(std::string_view bytes) {
+  std::size_t run = 0;
+  while (bytes.size() - run >= kBlockSize && isWhiteSpace(bytes[run]) &&
+         wholeBlockRepeats(bytes.data() + run)) {
+    run += kBlockSize;
+  }
+  return run + leadingRun(bytes.substr(run), isWhiteSpace);
 }
 
 }  // namespace
@@ -90,7 +125,7 @@ std::string_view AnswerReader::pending(std::size_t wanted) {
 
 void AnswerReader::skipWhiteSpace() {
   for (std::string_view bytes = pending(); !bytes.empty(); bytes = pending()) {
-    const std::size_t blanks = leadingRun(bytes, isWhiteSpace);
+    const std::size_t blanks = leadingWhiteSpace(bytes);
     consume(blanks);
     if (blanks < bytes.size()) {
       return;
@@ -141,7 +176,7 @@ std::string AnswerReader::readWord(std::size_t maxLength) {
   skipWhiteSpace();
   std::string word;
   for (std::string_view bytes = pending(); !bytes.empty(); bytes = pending()) {
-    const std::size_t length = leadingRun(bytes, isWordCharacter);
+    const std::size_t length = leadingRun(bytes, wholeBlockInWord, isWordCharacter);
     word.append(bytes.substr(0, std::min(length, maxLength - word.size())));
     consume(length);
     if (length < bytes.size()) {

@@ -120,14 +120,28 @@ INSTANTIATE_TEST_SUITE_P(Cases, ReadingRules,
                            return name;
                          });
 
+std::string mixedWhiteSpace(std::size_t size) {
+  std::string text;
+  while (text.size() < size) {
+    text += " \t\n\v\f\r  ";
+  }
+  return text;
+}
+
 TEST(AnswerReader, HugeInputPassesThroughBoundedBuffer) {
   const std::string blanks(1 << 20, ' ');
-  const std::string input = blanks + std::string(1 << 20, 'w') + blanks + "-12345" + blanks;
-  testing::TrickleBuffer source(input, 4093);
-  AnswerReader reader(source);
-  EXPECT_EQ(reader.readWord(31), std::string(31, 'w'));
-  EXPECT_EQ(reader.readNumber(), -12345);
-  EXPECT_EQ(reader.readWord(31), "");
+  // Control characters inside a word are word characters, however far in they come.
+  const std::string word = "a\x01" + std::string(1 << 20, 'w') + "\x1f\x7f\xff" + "end";
+  const std::string input =
+      blanks + word + mixedWhiteSpace(1 << 20) + "\x1f" + blanks + "-12345" + mixedWhiteSpace(999);
+  for (const std::size_t bytesPerRead : {4093, 1 << 16, 1 << 22}) {
+    testing::TrickleBuffer source(input, bytesPerRead);
+    AnswerReader reader(source);
+    EXPECT_EQ(reader.readWord(31), "a\x01" + std::string(29, 'w'));
+    EXPECT_EQ(reader.readWord(31), "\x1f");
+    EXPECT_EQ(reader.readNumber(), -12345);
+    EXPECT_EQ(reader.readWord(31), "");
+  }
 }
 
 TEST(AnswerReader, NeverAsksTheSourceAgainAfterItsEnd) {
