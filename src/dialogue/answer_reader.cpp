@@ -78,6 +78,12 @@ std::size_t leadingWhiteSpace(std::string_view bytes) {
   return run + leadingRun(bytes.substr(run), isWhiteSpace);
 }
 
+std::size_t leadingWordCharacters(std::string_view bytes) {
+  return leadingRun(bytes, wholeBlockInWord, isWordCharacter);
+}
+
+std::size_t leadingDigits(std::string_view bytes) { return leadingRun(bytes, isDigit); }
+
 }  // namespace
 
 AnswerReader::AnswerReader(std::streambuf& source) : source_(source), buffer_(kBufferSize) {}
@@ -123,14 +129,20 @@ std::string_view AnswerReader::pending(std::size_t wanted) {
   return {buffer_.data() + begin_, end_ - begin_};
 }
 
-void AnswerReader::skipWhiteSpace() {
+template <typename RunLength, typename Take>
+void AnswerReader::consumeRun(RunLength runLength, Take take) {
   for (std::string_view bytes = pending(); !bytes.empty(); bytes = pending()) {
-    const std::size_t blanks = leadingWhiteSpace(bytes);
-    consume(blanks);
-    if (blanks < bytes.size()) {
+    const std::size_t length = runLength(bytes);
+    take(bytes.substr(0, length));
+    consume(length);
+    if (length < bytes.size()) {
       return;
     }
   }
+}
+
+void AnswerReader::skipWhiteSpace() {
+  consumeRun(leadingWhiteSpace, [](std::string_view /*blanks*/) {});
 }
 
 std::optional<std::int32_t> AnswerReader::readNumber() {
@@ -158,31 +170,21 @@ std::int32_t AnswerReader::consumeDigits(bool negative) {
   using Limits = std::numeric_limits<std::int32_t>;
   const std::int64_t limit = negative ? -static_cast<std::int64_t>(Limits::min()) : Limits::max();
   std::int64_t magnitude = 0;
-  for (std::string_view bytes = pending(); !bytes.empty(); bytes = pending()) {
-    const std::size_t digits = leadingRun(bytes, isDigit);
+  consumeRun(leadingDigits, [&magnitude, limit](std::string_view digits) {
     // Once at the limit, further digits cannot change the value.
-    for (std::size_t i = 0; i < digits && magnitude < limit; ++i) {
-      magnitude = std::min(limit, magnitude * 10 + (bytes[i] - '0'));
+    for (std::size_t i = 0; i < digits.size() && magnitude < limit; ++i) {
+      magnitude = std::min(limit, magnitude * 10 + (digits[i] - '0'));
     }
-    consume(digits);
-    if (digits < bytes.size()) {
-      break;
-    }
-  }
+  });
   return static_cast<std::int32_t>(negative ? -magnitude : magnitude);
 }
 
 std::string AnswerReader::readWord(std::size_t maxLength) {
   skipWhiteSpace();
   std::string word;
-  for (std::string_view bytes = pending(); !bytes.empty(); bytes = pending()) {
-    const std::size_t length = leadingRun(bytes, wholeBlockInWord, isWordCharacter);
-    word.append(bytes.substr(0, std::min(length, maxLength - word.size())));
-    consume(length);
-    if (length < bytes.size()) {
-      break;
-    }
-  }
+  consumeRun(leadingWordCharacters, [&word, maxLength](std::string_view piece) {
+    word.append(piece.substr(0, maxLength - word.size()));
+  });
   return word;
 }
 

@@ -45,6 +45,10 @@ class AnswerReader {
   // The number of bytes appended, 0 at end of input.
   std::streamsize readFromSource();
   void consume(std::size_t count) { begin_ += count; }
+  // Consumes the run that runLength measures at the front of the pending bytes, across as
+  // many refills as it spans, handing each buffered piece of it to take.
+  template <typename RunLength, typename Take>
+  void consumeRun(RunLength runLength, Take take);
   void skipWhiteSpace();
   std::int32_t consumeDigits(bool negative);
 
