@@ -14,9 +14,12 @@ import tempfile
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "model"))
 import velmora_model  # noqa: E402
 
-FINAL_WAIT = {"posix": b"Press any key to continue . . . \n",
-              "windows": b"Press any key to continue... "}
 CLOSING_HINT = b"\n\nLook for you clients.txt file in the same folder as the velmora"
+
+
+def final_wait(platform):
+    with open(os.path.join(os.path.dirname(__file__), "final_wait", platform + ".txt"), "rb") as f:
+        return f.read()
 
 
 def credit_frame():
@@ -34,14 +37,14 @@ def console_text(stdout, platform):
     return stdout
 
 
-def check(program, platform, data, credit):
+def check(program, platform, data, credit, wait):
     """Runs one session; returns a list of what differs from the model."""
     expected_console, expected_file = velmora_model.run(data, credit)
     with tempfile.TemporaryDirectory() as work:
         result = subprocess.run(program, input=data, cwd=work, capture_output=True, timeout=60)
         problems = []
         console = console_text(result.stdout, platform)
-        if console != expected_console + FINAL_WAIT[platform]:
+        if console != expected_console + wait:
             problems.append("console output differs")
         path = os.path.join(work, "clients.txt")
         written = open(path, "rb").read() if os.path.exists(path) else None
@@ -96,14 +99,14 @@ def random_session(rng):
 
 def main():
     platform, program = sys.argv[1], sys.argv[2:]
-    credit = credit_frame()
+    credit, wait = credit_frame(), final_wait(platform)
     full = ten_admin_session()
     rng = random.Random(20261207)
     sessions = [(f"ten-admin session cut after {n} bytes", full[:n]) for n in range(len(full) + 1)]
     sessions += [(f"generated session {i}", random_session(rng)) for i in range(150)]
     failures = 0
     for name, data in sessions:
-        problems = check(program, platform, data, credit)
+        problems = check(program, platform, data, credit, wait)
         if problems:
             failures += 1
             print(f"FAIL {name}: {'; '.join(problems)}\n  input: {data!r}", file=sys.stderr)

@@ -1,20 +1,15 @@
 # What differs between the platforms' consoles, for the end-to-end scripts.
 # Expects $platform to be posix or windows.
 
-case $platform in
-  posix)
-    # The program's own wait, with a line end once the key has been pressed.
-    final_wait=$'Press any key to continue . . . \n'
-    ;;
-  windows)
-    # The command processor's pause under Wine, which ends without a line end at end of input.
-    final_wait='Press any key to continue... '
-    ;;
-  *)
-    echo "unknown platform: $platform" >&2
-    exit 2
-    ;;
-esac
+# The final wait's text: the program's own on POSIX, with a line end once a key is pressed;
+# the command processor's pause under Wine, with no line end at end of input.
+final_wait_file=$(dirname "${BASH_SOURCE[0]}")/final_wait/$platform.txt
+if [[ ! -f $final_wait_file ]]; then
+  echo "unknown platform: $platform" >&2
+  exit 2
+fi
+final_wait=$(cat "$final_wait_file"; printf x)
+final_wait=${final_wait%x}
 
 # Copies a program's standard output to a file with LF line ends; fails when its line ends
 # are not the platform's own (LF on POSIX, CR LF from a Windows console program).

@@ -13,7 +13,7 @@
 #include "dialogue/console.hpp"
 #include "dialogue/dialogue.hpp"
 #include "roster/admin_roster.hpp"
-#include "unit/occurrences.hpp"
+#include "support/occurrences.hpp"
 
 namespace {
 

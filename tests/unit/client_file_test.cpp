@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "occurrences.hpp"
+#include "support/occurrences.hpp"
 
 #include <filesystem>
 #include <fstream>
