@@ -4,7 +4,6 @@
 #include <sstream>
 
 #include "clientfile/group_catalogue.hpp"
-#include "clientfile/safe_replace.hpp"
 
 namespace velmora {
 namespace {
@@ -115,8 +114,7 @@ std::string clientsText(const AdminRoster& roster) {
   return std::move(text).str();
 }
 
-std::error_code writeClientsFile(const AdminRoster& roster,
-                                 const std::filesystem::path& directory) {
+Replacement writeClientsFile(const AdminRoster& roster, const std::filesystem::path& directory) {
   return replaceFileContents(directory / kClientsFileName, clientsText(roster));
 }
 

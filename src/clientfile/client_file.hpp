@@ -6,6 +6,7 @@
 #include <string_view>
 #include <system_error>
 
+#include "clientfile/safe_replace.hpp"
 #include "roster/admin_roster.hpp"
 
 namespace velmora {
@@ -22,7 +23,7 @@ std::string clientsText(const AdminRoster& roster);
 
 // Replaces clients.txt in directory with the roster's file, all or nothing: on failure any
 // existing file is left as it was and the reason is returned.
-std::error_code writeClientsFile(const AdminRoster& roster,
-                                 const std::filesystem::path& directory = ".");
+Replacement writeClientsFile(const AdminRoster& roster,
+                             const std::filesystem::path& directory = ".");
 
 }  // namespace velmora

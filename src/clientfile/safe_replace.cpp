@@ -1,53 +1,146 @@
 #include "clientfile/safe_replace.hpp"
 
-#include <cerrno>
-#include <fstream>
+#include <chrono>
+#include <random>
+
+#include "clientfile/new_file.hpp"
 
 namespace velmora {
 namespace {
 
-// File streams report failure without a reason; the C library leaves it in errno.
-std::error_code lastSystemError() {
-  const int reason = errno != 0 ? errno : EIO;
-  return {reason, std::generic_category()};
+namespace fs = std::filesystem;
+
+// As many links in a row as the system itself follows before it gives up.
+constexpr int kMaxLinksFollowed = 40;
+constexpr int kMaxNameAttempts = 100;
+
+// The file that target finally names. A link's relative target is taken from the folder that
+// holds the link. A name that does not exist (yet) is the end of the chain.
+fs::path finalTargetOf(fs::path target, std::error_code& failure) {
+  for (int followed = 0; followed <= kMaxLinksFollowed; ++followed) {
+    const fs::file_status status = fs::symlink_status(target, failure);
+    if (status.type() == fs::file_type::not_found) {
+      failure.clear();
+      return target;
+    }
+    if (failure || !fs::is_symlink(status)) {
+      return target;
+    }
+    const fs::path linked = fs::read_symlink(target, failure);
+    if (failure) {
+      return target;
+    }
+    target = target.parent_path() / linked;
+  }
+  failure = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+  return target;
 }
 
-// Writes, flushes and closes file, reporting the first failure. Small writes only fail once
-// the buffer reaches the disk, so nothing is judged before the flush.
-std::error_code writeAndClose(std::ofstream& file, std::string_view bytes) {
-  errno = 0;
-  file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  file.flush();
-  std::error_code failure = file ? std::error_code{} : lastSystemError();
-  errno = 0;
-  file.close();
-  if (!failure && file.fail()) {
-    failure = lastSystemError();
+fs::path folderOf(const fs::path& file) {
+  return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+// ".k3v9q0xa.tmp": eight random letters and digits, so that runs at the same time never pick
+// the same name.
+std::string temporarySuffix() {
+  static constexpr std::string_view kAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+  static std::mt19937_64 generator = [] {
+    std::random_device device;
+    std::seed_seq seed{
+        device(), device(),
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())};
+    return std::mt19937_64(seed);
+  }();
+  std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
+  std::string suffix = ".";
+  for (int i = 0; i < 8; ++i) {
+    suffix += kAlphabet[pick(generator)];
   }
+  return suffix += ".tmp";
+}
+
+// A new file beside destination, named after it.
+NewFile createTemporaryBeside(const fs::path& destination, fs::path& temporary,
+                              std::error_code& failure) {
+  for (int attempt = 1;; ++attempt) {
+    temporary = destination;
+    temporary += temporarySuffix();
+    NewFile file = NewFile::create(temporary, failure);
+    if (failure != std::errc::file_exists || attempt == kMaxNameAttempts) {
+      return file;
+    }
+  }
+}
+
+// Fills the temporary file and moves it into place; the first failure ends it. Only an
+// existing file has attributes to keep: whatever else stands in the way fails the rename.
+std::error_code fillAndPlace(NewFile& file, const fs::path& temporary, const fs::path& destination,
+                             bool replacesFile, std::string_view bytes) {
+  if (std::error_code failure = file.write(bytes)) {
+    return failure;
+  }
+  if (replacesFile) {
+    if (std::error_code failure = file.copyAttributesOf(destination)) {
+      return failure;
+    }
+  }
+  if (std::error_code failure = file.syncAndClose()) {
+    return failure;
+  }
+  // Unlike std::rename, this also replaces an existing file on Windows.
+  std::error_code failure;
+  fs::rename(temporary, destination, failure);
   return failure;
 }
 
 }  // namespace
 
-std::error_code replaceFileContents(const std::filesystem::path& target, std::string_view bytes) {
-  std::filesystem::path temporary = target;
-  temporary += ".tmp";
-  errno = 0;
-  std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-  if (!file.is_open()) {
-    // Nothing was created, so nothing is cleaned up: whatever stands in the way stays.
-    return lastSystemError();
+Replacement replaceFileContents(const fs::path& target, std::string_view bytes) {
+  Replacement result;
+  const fs::path destination = finalTargetOf(target, result.failure);
+  std::error_code notFound;
+  const bool replacesFile = fs::is_regular_file(fs::status(destination, notFound));
+  if (!result.failure && replacesFile) {
+    result.failure = requireWritable(destination);
   }
-  std::error_code failure = writeAndClose(file, bytes);
-  if (!failure) {
-    // Unlike std::rename, this also replaces an existing file on Windows.
-    std::filesystem::rename(temporary, target, failure);
+  if (result.failure) {
+    return result;
   }
-  if (failure) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
+  fs::path temporary;
+  {  // The file is closed at the end of this block: Windows removes no open file.
+    NewFile file = createTemporaryBeside(destination, temporary, result.failure);
+    if (result.failure) {
+      // Nothing was created, so nothing is cleaned up: whatever stands in the way stays.
+      return result;
+    }
+    result.failure = fillAndPlace(file, temporary, destination, replacesFile, bytes);
   }
-  return failure;
+  if (result.failure) {
+    std::error_code notRemoved;
+    if (!fs::remove(temporary, notRemoved) && notRemoved) {
+      result.leftover = temporary;
+    }
+    return result;
+  }
+  result.failure = syncFolder(folderOf(destination));
+  result.placed = static_cast<bool>(result.failure);
+  return result;
+}
+
+std::string describeFailure(const Replacement& replacement, std::string_view fileName) {
+  const std::string reason = replacement.failure.message();
+  std::string line = "velmora: ";
+  if (replacement.placed) {
+    line.append(fileName).append(" was replaced, but the change may not survive a power cut: ");
+    return line.append(reason);
+  }
+  line.append("cannot write ").append(fileName).append(": ").append(reason);
+  if (!replacement.leftover.empty()) {
+    line.append(" (the temporary file ")
+        .append(replacement.leftover.filename().string())
+        .append(" could not be removed)");
+  }
+  return line;
 }
 
 }  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include "clientfile/client_file.hpp"
 #include "dialogue/console.hpp"
+#include "dialogue/diagnostics.hpp"
 #include "dialogue/dialogue.hpp"
 #include "dialogue/final_wait.hpp"
 #include "roster/admin_roster.hpp"
@@ -16,10 +17,9 @@ int main() {
 
   int status = 0;
   if (roster.selectsAdmins()) {
-    if (const std::error_code failure = velmora::writeClientsFile(roster)) {
+    if (const velmora::Replacement written = velmora::writeClientsFile(roster); written.failure) {
       std::cout.flush();
-      std::cerr << "velmora: cannot write " << velmora::kClientsFileName << ": "
-                << failure.message() << std::endl;
+      velmora::reportLine(std::cerr, velmora::describeFailure(written, velmora::kClientsFileName));
       status = 1;
     }
   }

@@ -9,6 +9,7 @@
 #   console.txt  the expected standard output up to the final wait, with LF line ends
 #   clients.txt  the expected file; when absent, no file may appear, or, with
 #   existing.txt an earlier clients.txt placed beforehand, which must survive unchanged
+#   neighbours/  other files placed beside clients.txt, which must survive unchanged
 #
 # The platform names how the final wait looks and how console lines end: a Windows console
 # program writes CR LF, which must be there on every line and is turned into LF to compare.
@@ -23,6 +24,9 @@ trap 'rm -rf "$work"' EXIT
 
 if [[ -f $session/existing.txt ]]; then
   cp "$session/existing.txt" "$work/clients.txt"
+fi
+if [[ -d $session/neighbours ]]; then
+  cp -R "$session/neighbours/." "$work/"
 fi
 
 status=0
@@ -59,7 +63,13 @@ elif [[ -e $work/clients.txt ]]; then
   fail "clients.txt was written"
 fi
 
+if [[ -d $session/neighbours ]]; then
+  diff -r "$session/neighbours" "$work" -x clients.txt -x '.*' >/dev/null || fail "a neighbouring file changed"
+fi
 leftovers=$(cd "$work" && ls -A | grep -v -x -e .stdout -e .stderr -e .console -e .expected -e clients.txt || true)
+if [[ -d $session/neighbours ]]; then
+  leftovers=$(grep -v -x -F -f <(ls -A "$session/neighbours") <<<"$leftovers" || true)
+fi
 [[ -z $leftovers ]] || fail "left behind: $leftovers"
 
 exit "$failed"

@@ -10,10 +10,13 @@
 #include <string_view>
 
 #include "clientfile/client_file.hpp"
+#include "dialogue/answer_reader.hpp"
 #include "dialogue/console.hpp"
 #include "dialogue/dialogue.hpp"
 #include "roster/admin_roster.hpp"
 #include "support/occurrences.hpp"
+#include "support/plain_reader.hpp"
+#include "unit/trickle_buffer.hpp"
 
 namespace {
 
@@ -75,6 +78,25 @@ void checkFile(const std::string& file, std::int64_t count) {
   require(onlyCrLfLineEnds(file), "CR LF line ends only");
 }
 
+// The block-wise reader must give the answers a byte-by-byte reader gives, whatever the order
+// of number and word reads (chosen by the first byte) and the size of the source's reads
+// (chosen by the second).
+void compareWithPlainReader(const std::string& input) {
+  const unsigned order = input.empty() ? 0U : static_cast<unsigned char>(input[0]);
+  const std::size_t bytesPerRead = input.size() < 2 ? 1 : 1 + static_cast<unsigned char>(input[1]);
+  velmora::testing::TrickleBuffer source(input, bytesPerRead);
+  velmora::AnswerReader reader(source);
+  velmora::testing::PlainReader plain(input);
+  // A failed number read consumes nothing after the white space, so the count is bounded.
+  for (std::size_t read = 0; !plain.atEnd() && read <= input.size() + 8; ++read) {
+    if (((order >> (read % 8)) & 1U) != 0) {
+      require(reader.readNumber() == plain.readNumber(), "numbers read as a plain reader does");
+    } else {
+      require(reader.readWord(31) == plain.readWord(31), "words read as a plain reader does");
+    }
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -85,6 +107,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   velmora::AdminRoster roster;
   velmora::runDialogue(roster, operatorConsole);
 
+  compareWithPlainReader(input);
   const std::int64_t count = expectedCount(input);
   require(roster.count == count, "the count is the first number typed");
   const bool asksAdmins = count >= 1 && count <= velmora::kMaxAdmins;

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <ios>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/plain_reader.hpp"
 #include "trickle_buffer.hpp"
 
 namespace velmora {
@@ -187,6 +189,46 @@ TEST(AnswerReader, TakesOnlyWhatTheSourceAlreadyHolds) {
   AnswerReader reader(source);
   EXPECT_EQ(reader.readNumber(), 3);
   EXPECT_EQ(source.reads(), 1U);
+}
+
+// Inputs built from runs at and around the reader's 64-byte block size, read in random
+// orders of numbers and words: every answer must be the one a byte-by-byte reader gives.
+std::string runsAroundTheBlockSize(std::mt19937& random) {
+  static constexpr std::size_t kLengths[] = {1,  2,  31,  32,  33,  63,  64,  65,
+                                             66, 95, 127, 128, 129, 191, 192, 193};
+  static constexpr std::string_view kFillers[] = {" ", " \t\r\n\v\f", "w",   "7", "\x80\xff\x1f",
+                                                  "-", "+1",          "ab\n"};
+  std::string input;
+  const int runs = std::uniform_int_distribution(1, 12)(random);
+  for (int i = 0; i < runs; ++i) {
+    const std::string_view filler = kFillers[random() % std::size(kFillers)];
+    const std::size_t length = kLengths[random() % std::size(kLengths)];
+    for (std::size_t n = 0; n < length; ++n) {
+      input += filler[n % filler.size()];
+    }
+  }
+  return input;
+}
+
+TEST(AnswerReader, BlockScansAgreeWithAByteByByteReader) {
+  std::mt19937 random(20261207);
+  for (int session = 0; session < 2000; ++session) {
+    const std::string input = runsAroundTheBlockSize(random);
+    const std::size_t bytesPerRead =
+        std::array<std::size_t, 5>{1, 63, 64, 65, 1 << 16}[random() % 5];
+    testing::TrickleBuffer source(input, bytesPerRead);
+    AnswerReader reader(source);
+    testing::PlainReader plain(input);
+    for (int read = 0; !plain.atEnd() && read < 200; ++read) {
+      const char rule = random() % 2 == 0 ? 'N' : 'W';
+      const auto plainNumber = rule == 'N' ? plain.readNumber() : std::nullopt;
+      const std::string expected = rule == 'W'   ? plain.readWord(31)
+                                   : plainNumber ? std::to_string(*plainNumber)
+                                                 : "fail";
+      ASSERT_EQ(perform(reader, rule), expected)
+          << "read " << read << " of " << ::testing::PrintToString(input);
+    }
+  }
 }
 
 }  // namespace

@@ -1,0 +1,14 @@
+#include "dialogue/diagnostics.hpp"
+
+#include <string>
+
+namespace velmora {
+
+void reportLine(std::ostream& stream, std::string_view line) {
+  std::string whole(line);
+  whole += '\n';
+  stream.write(whole.data(), static_cast<std::streamsize>(whole.size()));
+  stream.flush();
+}
+
+}  // namespace velmora
