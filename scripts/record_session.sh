@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Records what the native program does with a session's input as that session's expected
-# result: console.txt up to the final wait, and clients.txt when the run writes one. Review
-# the result before committing.
+# result: console.txt up to the final wait, warnings.txt when it warns, and clients.txt when
+# the run writes one. Review the result before committing.
 #
 #   record_session.sh PROGRAM SESSION_DIR...
 set -euo pipefail
@@ -17,7 +17,11 @@ for session in "$@"; do
   if [[ -f $session/existing.txt ]]; then
     cp "$session/existing.txt" "$work/clients.txt"
   fi
-  (cd "$work" && "$program" <"$session/input" >"$work/.console" 2>/dev/null) || true
+  (cd "$work" && "$program" <"$session/input" >"$work/.console" 2>"$work/.warnings") || true
+  rm -f "$session/warnings.txt"
+  if [[ -s $work/.warnings ]]; then
+    cp "$work/.warnings" "$session/warnings.txt"
+  fi
   output=$(cat "$work/.console"; printf x)
   output=${output%x}
   printf '%s' "${output%"$final_wait"}" >"$session/console.txt"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "clientfile/file_value.hpp"
 #include "clientfile/group_catalogue.hpp"
 
 namespace velmora {
@@ -43,7 +44,8 @@ constexpr std::string_view kEntryEnd[] = {
 
 constexpr std::string_view kValueSlot = "%s";
 
-// Writes a piece with its line feeds as CR LF and value, unchanged, in place of its "%s".
+// Writes a piece with its line feeds as CR LF and value, as the file holds it, in place of its
+// "%s".
 void writePiece(std::ostream& file, std::string_view piece, std::string_view value = {}) {
   for (const char c : piece.substr(0, piece.find(kValueSlot))) {
     if (c == '\n') {
@@ -52,7 +54,7 @@ void writePiece(std::ostream& file, std::string_view piece, std::string_view val
     file.put(c);
   }
   if (const auto slot = piece.find(kValueSlot); slot != std::string_view::npos) {
-    file << value;
+    file << fileValue(value);
     writePiece(file, piece.substr(slot + kValueSlot.size()));
   }
 }

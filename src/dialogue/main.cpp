@@ -6,6 +6,7 @@
 #include "dialogue/dialogue.hpp"
 #include "dialogue/final_wait.hpp"
 #include "roster/admin_roster.hpp"
+#include "roster/roster_check.hpp"
 
 int main() {
   // Lets the answer reader take whole lines from standard input instead of single characters.
@@ -15,14 +16,18 @@ int main() {
   velmora::Console console(*std::cin.rdbuf(), std::cout);
   velmora::runDialogue(roster, console);
 
-  int status = 0;
+  velmora::Replacement written;
   if (roster.selectsAdmins()) {
-    if (const velmora::Replacement written = velmora::writeClientsFile(roster); written.failure) {
-      std::cout.flush();
-      velmora::reportLine(std::cerr, velmora::describeFailure(written, velmora::kClientsFileName));
-      status = 1;
-    }
+    written = velmora::writeClientsFile(roster);
+  }
+  // Below the closing lines and above the wait's prompt, where a console window shows them.
+  std::cout.flush();
+  for (const std::string& warning : velmora::rosterWarnings(roster)) {
+    velmora::reportLine(std::cerr, warning);
+  }
+  if (written.failure) {
+    velmora::reportLine(std::cerr, velmora::describeFailure(written, velmora::kClientsFileName));
   }
   velmora::waitForKeyPress(std::cout);
-  return status;
+  return written.failure ? 1 : 0;
 }

@@ -7,12 +7,15 @@
 # SESSION_DIR holds:
 #   input        the bytes piped to standard input; without it, standard input is closed
 #   console.txt  the expected standard output up to the final wait, with LF line ends
+#   warnings.txt the expected standard error; when absent, nothing may appear there
 #   clients.txt  the expected file; when absent, no file may appear, or, with
 #   existing.txt an earlier clients.txt placed beforehand, which must survive unchanged
 #   neighbours/  other files placed beside clients.txt, which must survive unchanged
 #
 # The platform names how the final wait looks and how console lines end: a Windows console
 # program writes CR LF, which must be there on every line and is turned into LF to compare.
+# The session runs twice: with standard output and error apart, and into one pipe, where the
+# warnings must come after the closing lines and before the final wait.
 set -euo pipefail
 
 platform=$1
@@ -22,20 +25,39 @@ source "$(dirname "$0")/platform.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-if [[ -f $session/existing.txt ]]; then
-  cp "$session/existing.txt" "$work/clients.txt"
-fi
-if [[ -d $session/neighbours ]]; then
-  cp -R "$session/neighbours/." "$work/"
-fi
+place_files() {
+  rm -f "$work/clients.txt"
+  if [[ -f $session/existing.txt ]]; then
+    cp "$session/existing.txt" "$work/clients.txt"
+  fi
+  if [[ -d $session/neighbours ]]; then
+    cp -R "$session/neighbours/." "$work/"
+  fi
+}
 
-status=0
-if [[ -f $session/input ]]; then
-  (cd "$work" && "$@" <"$session/input" >"$work/.stdout" 2>"$work/.stderr") || status=$?
-else
-  (cd "$work" && "$@" <&- >"$work/.stdout" 2>"$work/.stderr") || status=$?
-fi
+# The program with the session's input, or with standard input closed.
+launch() {
+  if [[ -f $session/input ]]; then
+    "${program[@]}" <"$session/input"
+  else
+    "${program[@]}" <&-
+  fi
+}
 
+# Runs the program in $work; standard output goes to $1, standard error to $2, or to the same
+# pipe when $2 is absent.
+run() {
+  local stdout=$1 stderr=${2:-}
+  status=0
+  if [[ -n $stderr ]]; then
+    (cd "$work" && launch >"$stdout" 2>"$stderr") || status=$?
+  else
+    (cd "$work" && launch 2>&1 | cat >"$stdout") || status=$?
+  fi
+}
+program=("$@")
+place_files
+run "$work/.stdout" "$work/.stderr"
 failed=0
 fail() {
   echo "FAIL: $*" >&2
@@ -50,7 +72,13 @@ if ! cmp -s "$work/.console" "$work/.expected"; then
   diff <(cat -A "$work/.expected") <(cat -A "$work/.console") >&2 || true
 fi
 [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
-[[ ! -s $work/.stderr ]] || fail "unexpected standard error: $(cat "$work/.stderr")"
+touch "$work/.warnings"
+[[ -f $session/warnings.txt ]] && cp "$session/warnings.txt" "$work/.warnings"
+console_from_stdout "$work/.stderr" "$work/.stderr-lf" || fail "warning line ends are not $platform's"
+if ! cmp -s "$work/.stderr-lf" "$work/.warnings"; then
+  fail "standard error differs"
+  diff "$work/.warnings" "$work/.stderr-lf" >&2 || true
+fi
 
 expected_file=$session/clients.txt
 [[ -f $expected_file ]] || expected_file=$session/existing.txt
@@ -63,10 +91,17 @@ elif [[ -e $work/clients.txt ]]; then
   fail "clients.txt was written"
 fi
 
+place_files
+run "$work/.both"
+console_from_stdout "$work/.both" "$work/.both-lf" || fail "line ends in one pipe are not $platform's"
+{ cat "$session/console.txt" "$work/.warnings"; printf '%s' "$final_wait"; } >"$work/.expected-both"
+cmp -s "$work/.both-lf" "$work/.expected-both" ||
+  fail "standard output and error in one pipe are not: console, warnings, final wait"
+
 if [[ -d $session/neighbours ]]; then
   diff -r "$session/neighbours" "$work" -x clients.txt -x '.*' >/dev/null || fail "a neighbouring file changed"
 fi
-leftovers=$(cd "$work" && ls -A | grep -v -x -e .stdout -e .stderr -e .console -e .expected -e clients.txt || true)
+leftovers=$(cd "$work" && ls -A | grep -v -x -e '\..*' -e clients.txt || true)
 if [[ -d $session/neighbours ]]; then
   leftovers=$(grep -v -x -F -f <(ls -A "$session/neighbours") <<<"$leftovers" || true)
 fi

@@ -59,6 +59,20 @@ bool onlyCrLfLineEnds(std::string_view text) {
   return true;
 }
 
+// Every reader can parse the file: each line's quotes pair up, so no value holds a quote of its
+// own, no backslash can escape a closing quote, and the braces outside quotes balance.
+bool parses(std::string_view text) {
+  int depth = 0;
+  bool quoted = false;
+  for (const char c : text) {
+    if (c == '"') quoted = !quoted;
+    if ((c == '\n' && quoted) || (c == '\\' && quoted)) return false;
+    if (!quoted) depth += c == '{' ? 1 : c == '}' ? -1 : 0;
+    if (depth < 0) return false;
+  }
+  return depth == 0 && !quoted;
+}
+
 std::string groupCatalogue() {
   std::ostringstream catalogue;
   velmora::writeGroupCatalogue(catalogue);
@@ -76,6 +90,7 @@ void checkFile(const std::string& file, std::int64_t count) {
               static_cast<std::size_t>(count),
           "one client entry per admin");
   require(onlyCrLfLineEnds(file), "CR LF line ends only");
+  require(parses(file), "the file parses");
 }
 
 // The block-wise reader must give the answers a byte-by-byte reader gives, whatever the order

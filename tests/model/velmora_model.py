@@ -103,14 +103,19 @@ CATALOGUE = """
 	}"""
 
 
+def file_value(typed: bytes) -> bytes:
+    """A value as the file holds it: a double quote or a backslash would break its quoting."""
+    return typed.replace(b'"', b"'").replace(b"\\", b"/")
+
+
 def entry(admin):
-    name = admin["name"]
+    name = file_value(admin["name"])
     out = [b'\n\t\t// This must be a unique client name\n\t\t"' + name + b'"\n\t\t{',
            b'\n\t\t\t// Client real name\n\t\t\t"name"\t"' + name + b'"']
     if admin["id"] == 1:
-        out.append(b'\n\t\t\t// Steam ID for client\n\t\t\t"steam"\t"' + admin["steam"] + b'"')
+        out.append(b'\n\t\t\t// Steam ID for client\n\t\t\t"steam"\t"' + file_value(admin["steam"]) + b'"')
     if admin["id"] == 2:
-        out.append(b'\n\t\t\t// IP address for client\n\t\t\t"ip"\t"' + admin["ip"] + b'"')
+        out.append(b'\n\t\t\t// IP address for client\n\t\t\t"ip"\t"' + file_value(admin["ip"]) + b'"')
     out.append(b'\n\t\t\t// These are personal access flags for a player\n\t\t\t"groups"\n\t\t\t{')
     if admin["group"] in ADMIN_LINES:
         out.append(('\n\t\t\t\t"Admin"' + ADMIN_LINES[admin["group"]]).encode())

@@ -97,11 +97,17 @@ TEST(ClientEntry, CodesChooseTheirLines) {
   }
 }
 
-TEST(ClientEntry, ValuesAreInsertedUnchanged) {
-  const std::string name = "a\"b\\c%s%d{}";
-  const std::string entry = entryOf(makeAdmin(name, 1, 0, 0));
-  EXPECT_NE(entry.find("\r\n\t\t\"" + name + "\"\r\n"), std::string::npos);
-  EXPECT_NE(entry.find("\"name\"\t\"" + name + "\"\r\n"), std::string::npos);
+TEST(ClientEntry, ValuesKeepEveryByteButQuoteAndBackslash) {
+  for (const int idMethod : {1, 2}) {
+    AdminRecord admin = makeAdmin("a\"b\\c%s%d{}\x01\xff", idMethod, 0, 0);
+    admin.steamId.assign("\"STEAM\\");
+    admin.ipAddress.assign("\\1.2\"");
+    const std::string entry = entryOf(admin);
+    EXPECT_NE(entry.find("\r\n\t\t\"a'b/c%s%d{}\x01\xff\"\r\n"), std::string::npos);
+    EXPECT_NE(entry.find("\"name\"\t\"a'b/c%s%d{}\x01\xff\"\r\n"), std::string::npos);
+    EXPECT_NE(entry.find(idMethod == 1 ? "\"steam\"\t\"'STEAM/\"" : "\"ip\"\t\"/1.2'\""),
+              std::string::npos);
+  }
 }
 
 AdminRoster rosterOf(int count) {
