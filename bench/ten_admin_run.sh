@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Times a scripted ten-admin run that replaces an existing clients.txt, for each program
 # given, with hyperfine (Debian package "hyperfine"): mean, standard deviation and range
-# over many runs, in a temporary folder on the same file system as the working folder.
+# over many runs, in a temporary folder (BENCH_DIR, by default TMPDIR or /tmp).
 #
 #   bench/ten_admin_run.sh [PROGRAM...]     (default: build/release/velmora)
 set -euo pipefail
@@ -10,7 +10,7 @@ programs=()
 for program in "${@:-build/release/velmora}"; do
   programs+=("$(realpath "$program")")
 done
-work=$(mktemp -d -p "${BENCH_DIR:-$PWD}" velmora-bench.XXXXXX)
+work=$(mktemp -d "${BENCH_DIR:-${TMPDIR:-/tmp}}/velmora-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 

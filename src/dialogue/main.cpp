@@ -1,6 +1,9 @@
 #include <iostream>
+#include <string_view>
+#include <vector>
 
 #include "clientfile/client_file.hpp"
+#include "dialogue/command_line.hpp"
 #include "dialogue/console.hpp"
 #include "dialogue/diagnostics.hpp"
 #include "dialogue/dialogue.hpp"
@@ -8,10 +11,10 @@
 #include "roster/admin_roster.hpp"
 #include "roster/roster_check.hpp"
 
-int main() {
-  // Lets the answer reader take whole lines from standard input instead of single characters.
-  std::ios_base::sync_with_stdio(false);
+namespace {
 
+// The dialogue, the file and the wait: what the program does when started without options.
+int setUpAdmins() {
   velmora::AdminRoster roster;
   velmora::Console console(*std::cin.rdbuf(), std::cout);
   velmora::runDialogue(roster, console);
@@ -30,4 +33,27 @@ int main() {
   }
   velmora::waitForKeyPress(std::cout);
   return written.failure ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  // Lets the answer reader take whole lines from standard input instead of single characters.
+  std::ios_base::sync_with_stdio(false);
+
+  const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+  const velmora::CommandLine command = velmora::parseCommandLine(arguments);
+  switch (command.action) {
+    case velmora::CommandLine::Action::kHelp:
+    case velmora::CommandLine::Action::kVersion:
+      std::cout << command.message << std::flush;
+      return 0;
+    case velmora::CommandLine::Action::kUsageError:
+      std::cerr.write(command.message.data(), static_cast<std::streamsize>(command.message.size()));
+      std::cerr.flush();
+      return velmora::kUsageErrorStatus;
+    case velmora::CommandLine::Action::kSetUp:
+      break;
+  }
+  return setUpAdmins();
 }

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// What the command line asks for. Without arguments it is the dialogue, as always.
+struct CommandLine {
+  enum class Action { kSetUp, kHelp, kVersion, kUsageError };
+
+  Action action = Action::kSetUp;
+  // For kHelp and kVersion, what goes to standard output; for kUsageError, the lines for
+  // standard error.
+  std::string message;
+};
+
+// arguments excludes the program's own name.
+CommandLine parseCommandLine(std::span<const std::string_view> arguments);
+
+// The exit status of a run that was asked for something it cannot do.
+inline constexpr int kUsageErrorStatus = 2;
+
+}  // namespace velmora

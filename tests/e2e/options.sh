@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The command-line options: each row gives the arguments, the exit status, and what standard
+# output and standard error must hold. None of them may read input or write a file.
+#
+#   options.sh posix|windows PROGRAM [ARGS...]
+set -uo pipefail
+
+platform=$1
+shift
+source "$(dirname "$0")/platform.sh"
+program=("$@")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+printf '1\nAnn\n1\nSTEAM_0:1:7\n1\n2\n' >"$work/input"
+failed=0
+
+usage_error() {
+  printf "velmora: unrecognized option '%s'\nTry 'velmora --help' for more information.\n" "$1"
+}
+
+# arguments | status | pattern for the first line of standard output | standard error
+rows=(
+  "--help|0|Usage: velmora \[OPTION\]|"
+  "-h|0|Usage: velmora \[OPTION\]|"
+  "--version|0|velmora [0-9]*\.[0-9]*\.[0-9]*|"
+  "--version --help|0|velmora [0-9.]*|"
+  "--bogus|2||$(usage_error --bogus)"
+  "-x --help|2||$(usage_error -x)"
+  "clients.txt|2||$(usage_error clients.txt)"
+)
+if [[ $platform == windows ]]; then
+  rows+=("/?|0|Usage: velmora \[OPTION\]|")
+else
+  rows+=("/?|2||$(usage_error /?)")
+fi
+
+for row in "${rows[@]}"; do
+  IFS='|' read -r arguments status first_line _ <<<"$row"
+  stderr=${row#*|*|*|}
+  read -r -a args <<<"$arguments"
+  mkdir "$work/run"
+  # What the program leaves unread of its input is read after it by cat.
+  (cd "$work/run" && { "${program[@]}" "${args[@]}" >../stdout 2>../stderr; echo $? >../status; cat >../unread; } <../input)
+  console_from_stdout "$work/stdout" "$work/stdout-lf" || echo "FAIL ($arguments): line ends" >&2
+  console_from_stdout "$work/stderr" "$work/stderr-lf" || echo "FAIL ($arguments): line ends" >&2
+  problems=()
+  [[ $(cat "$work/status") == "$status" ]] || problems+=("exit status $(cat "$work/status")")
+  if [[ -n $first_line ]]; then
+    head -1 "$work/stdout-lf" | grep -q -x "$first_line" || problems+=("standard output: $(head -1 "$work/stdout-lf")")
+  else
+    [[ ! -s $work/stdout ]] || problems+=("standard output: $(head -1 "$work/stdout-lf")")
+  fi
+  [[ $(cat "$work/stderr-lf") == "$stderr" ]] || problems+=("standard error: $(cat "$work/stderr-lf")")
+  cmp -s "$work/unread" "$work/input" || problems+=("input was read")
+  [[ -z $(ls -A "$work/run") ]] || problems+=("wrote $(ls -A "$work/run")")
+  if [[ ${#problems[@]} -gt 0 ]]; then
+    echo "FAIL ($arguments): $(IFS=';'; echo "${problems[*]}")" >&2
+    failed=1
+  fi
+  rm -rf "$work/run"
+done
+
+# The version is the project's, and the help names what the program needs to be understood.
+version=$("${program[@]}" --version </dev/null | tr -d '\r')
+grep -q -x "velmora ${VELMORA_VERSION:-[0-9.]*}" <<<"$(head -1 <<<"$version")" || { echo "FAIL: version line" >&2; failed=1; }
+grep -q "Copyright (c) 2026 the velmora developers" <<<"$version" || { echo "FAIL: copyright" >&2; failed=1; }
+grep -q "MIT" <<<"$version" || { echo "FAIL: licence" >&2; failed=1; }
+help=$("${program[@]}" --help </dev/null | tr -d '\r')
+for needed in clients.txt "Exit status" "mode, owner and links" STEAMID; do
+  grep -q "$needed" <<<"$help" || { echo "FAIL: help says nothing of $needed" >&2; failed=1; }
+done
+
+exit "$failed"
