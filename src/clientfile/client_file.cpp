@@ -44,70 +44,81 @@ constexpr std::string_view kEntryEnd[] = {
 
 constexpr std::string_view kValueSlot = "%s";
 
-// Writes a piece with its line feeds as CR LF and value, as the file holds it, in place of its
-// "%s".
-void writePiece(std::ostream& file, std::string_view piece, std::string_view value = {}) {
+// Writes a piece with each line feed as lineEnd, and value, as the file holds it, in place of
+// its "%s".
+void writePiece(std::ostream& file, std::string_view piece, std::string_view lineEnd,
+                std::string_view value = {}) {
   for (const char c : piece.substr(0, piece.find(kValueSlot))) {
     if (c == '\n') {
-      file.put('\r');
+      file << lineEnd;
+    } else {
+      file.put(c);
     }
-    file.put(c);
   }
   if (const auto slot = piece.find(kValueSlot); slot != std::string_view::npos) {
     file << fileValue(value);
-    writePiece(file, piece.substr(slot + kValueSlot.size()));
+    writePiece(file, piece.substr(slot + kValueSlot.size()), lineEnd);
   }
 }
 
 template <std::size_t N>
-void writePieces(std::ostream& file, const std::string_view (&pieces)[N],
+void writePieces(std::ostream& file, const std::string_view (&pieces)[N], std::string_view lineEnd,
                  std::string_view value = {}) {
   for (const std::string_view piece : pieces) {
-    writePiece(file, piece, value);
+    writePiece(file, piece, lineEnd, value);
   }
 }
 
 // The piece of the line whose group matches the typed code; nothing for any other code.
 template <typename Lines>
-void writeGroupLine(std::ostream& file, const Lines& lines, std::int32_t typed) {
+void writeGroupLine(std::ostream& file, const Lines& lines, std::int32_t typed,
+                    std::string_view lineEnd) {
   const auto line = std::find_if(lines.begin(), lines.end(),
                                  [typed](const auto& l) { return isCode(typed, l.group); });
   if (line != lines.end()) {
-    writePiece(file, line->piece);
+    writePiece(file, line->piece, lineEnd);
   }
 }
 
 }  // namespace
 
-void writeClientEntry(std::ostream& file, const AdminRecord& admin) {
-  writePieces(file, kEntryStart, admin.name.view());
+void writeClientEntry(std::ostream& file, const AdminRecord& admin, std::string_view lineEnd) {
+  writePieces(file, kEntryStart, lineEnd, admin.name.view());
   if (isCode(admin.idMethod, IdMethod::kBySteamId)) {
-    writePieces(file, kSteamIdLines, admin.steamId.view());
+    writePieces(file, kSteamIdLines, lineEnd, admin.steamId.view());
   }
   if (isCode(admin.idMethod, IdMethod::kByIpAddress)) {
-    writePieces(file, kIpAddressLines, admin.ipAddress.view());
+    writePieces(file, kIpAddressLines, lineEnd, admin.ipAddress.view());
   }
-  writePieces(file, kPersonalGroupsStart);
-  writeGroupLine(file, catalogue::kAdminGroupLines, admin.adminGroup);
+  writePieces(file, kPersonalGroupsStart, lineEnd);
+  writeGroupLine(file, catalogue::kAdminGroupLines, admin.adminGroup, lineEnd);
   // Only the group decides: an admin who declined immunity has the cleared group 0.
-  writeGroupLine(file, catalogue::kImmunityGroupLines, admin.immunityGroup);
-  writePieces(file, kEntryEnd);
+  writeGroupLine(file, catalogue::kImmunityGroupLines, admin.immunityGroup, lineEnd);
+  writePieces(file, kEntryEnd, lineEnd);
 }
 
 void writeGroupCatalogue(std::ostream& file) {
   for (const std::string_view piece : catalogue::kGlobalGroups) {
-    writePiece(file, piece);
+    writePiece(file, piece, kCrLf);
   }
 }
 
 void writeClientsText(std::ostream& file, const AdminRoster& roster) {
-  writePieces(file, kHeader);
+  writePieces(file, kHeader, kCrLf);
   for (int position = 1; position <= roster.count; ++position) {
     writeClientEntry(file, roster.recordAt(position));
   }
-  writePiece(file, kPlayersEnd);
+  writePiece(file, kPlayersEnd, kCrLf);
   writeGroupCatalogue(file);
-  writePiece(file, kRootEnd);
+  writePiece(file, kRootEnd, kCrLf);
+}
+
+std::string clientEntriesText(const AdminRoster& roster, std::string_view lineEnd) {
+  std::ostringstream text(std::ios::binary);
+  for (int position = 1; position <= roster.count; ++position) {
+    writeClientEntry(text, roster.recordAt(position), lineEnd);
+  }
+  return std::move(text).str();
 }
 
 std::string clientsText(const AdminRoster& roster) {

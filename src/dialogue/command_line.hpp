@@ -8,12 +8,14 @@ namespace velmora {
 
 // What the command line asks for. Without arguments it is the dialogue, as always.
 struct CommandLine {
-  enum class Action { kSetUp, kHelp, kVersion, kUsageError };
+  enum class Action { kSetUp, kAdd, kCheck, kHelp, kVersion, kUsageError };
 
   Action action = Action::kSetUp;
   // For kHelp and kVersion, what goes to standard output; for kUsageError, the lines for
   // standard error.
   std::string message;
+  // For kCheck, the file to check.
+  std::string checkedFile = "clients.txt";
 };
 
 // arguments excludes the program's own name.

@@ -156,7 +156,7 @@ bool onMenu(const Lines& lines, std::int32_t typed) {
                      [typed](const auto& line) { return isCode(typed, line.group); });
 }
 
-std::string labelOf(std::size_t index, std::string_view name) {
+std::string adminLabel(std::size_t index, std::string_view name) {
   return filled("admin %s (%s)",
                 {std::to_string(index + 1), name.empty() ? "no name" : shown(name)});
 }
@@ -179,13 +179,13 @@ class WarningList {
 
   void add(std::size_t index, std::string_view text) {
     lines_.push_back(
-        std::string(kWarning).append(labelOf(index, names_[index])).append(": ").append(text));
+        std::string(kWarning).append(adminLabel(index, names_[index])).append(": ").append(text));
   }
   void addFinding(const EntryFinding& finding, const AdminRecord* typed) {
     if (finding.problem == EntryProblem::kSameName) {
       std::vector<std::string> labels(finding.sameName.size());
       std::transform(finding.sameName.begin(), finding.sameName.end(), labels.begin(),
-                     [this](std::size_t same) { return labelOf(same, names_[same]); });
+                     [this](std::size_t same) { return adminLabel(same, names_[same]); });
       lines_.push_back(std::string(kWarning).append(filled(kSameNames, {listed(labels)})));
       return;
     }
@@ -228,6 +228,11 @@ std::string describeEntryProblem(EntryProblem problem, const EntryFacts& entry,
     return std::string(text);
   }
   return filled(text, {wording->answer(entry, typed)});
+}
+
+std::string adminLabel(std::size_t index, std::string_view name) {
+  return filled("admin %s (%s)",
+                {std::to_string(index + 1), name.empty() ? "no name" : shown(name)});
 }
 
 bool isSteamId(std::string_view text) {

@@ -18,6 +18,8 @@ struct EntryFacts {
   std::optional<std::string> steamId;    // the "steam" value, when the entry has one
   std::optional<std::string> ipAddress;  // the "ip" value, when the entry has one
   bool hasAdminGroup = false;
+
+  bool operator==(const EntryFacts&) const = default;
 };
 
 enum class EntryProblem {
@@ -51,6 +53,9 @@ std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries);
 // the entry is one of this run's admins (typed), as it stands in the file otherwise.
 std::string describeEntryProblem(EntryProblem problem, const EntryFacts& entry,
                                  const AdminRecord* typed = nullptr);
+
+// "admin 2 (Bob)": an admin named by position (index + 1) and name.
+std::string adminLabel(std::size_t index, std::string_view name);
 
 // The entry the file writer makes of a typed admin.
 EntryFacts entryFactsOf(const AdminRecord& admin);

@@ -1,0 +1,169 @@
+#include "clientfile/key_values.hpp"
+
+#include <algorithm>
+
+namespace velmora::keyvalues {
+namespace {
+
+// Far deeper than any clients.txt; bounds the reader's stack on hostile input.
+constexpr int kMaxDepth = 64;
+
+// 'x' for a printable character, its code otherwise, so a message never carries a control
+// character to the terminal.
+std::string shownCharacter(char c) {
+  static constexpr std::string_view kHex = "0123456789abcdef";
+  const auto byte = static_cast<unsigned char>(c);
+  if (byte >= 0x20 && byte < 0x7f) {
+    return std::string("'") + c + "'";
+  }
+  return std::string("0x") + kHex[byte >> 4] + kHex[byte & 0xf];
+}
+
+struct Token {
+  enum class Kind { kEnd, kText, kOpen, kClose };
+  Kind kind = Kind::kEnd;
+  std::string_view text;  // a text's contents, between its quotes
+  std::size_t offset = 0;
+  std::size_t line = 0;
+  std::size_t column = 0;
+};
+
+class Parser {
+ public:
+  explicit Parser(std::string_view text) : text_(text) {}
+
+  Document run() {
+    Document document;
+    Token unused;
+    readBlockBody(document.nodes, 0, unused);
+    document.error = std::move(error_);
+    return document;
+  }
+
+ private:
+  [[nodiscard]] Token at(Token::Kind kind) const {
+    return {kind, {}, offset_, line_, offset_ - lineStart_ + 1};
+  }
+
+  void fail(const Token& where, std::string message) {
+    if (!error_) {
+      error_ = SyntaxError{where.line, where.column, std::move(message)};
+    }
+  }
+
+  void skipWhiteSpaceAndComments() {
+    while (offset_ < text_.size()) {
+      const char c = text_[offset_];
+      if (c == '\n') {
+        ++line_;
+        lineStart_ = offset_ + 1;
+      } else if (c == '/' && text_.substr(offset_).starts_with("//")) {
+        offset_ = std::min(text_.find('\n', offset_), text_.size());
+        continue;
+      } else if (c != ' ' && (c < '\t' || c > '\r')) {
+        return;
+      }
+      ++offset_;
+    }
+  }
+
+  // The next token, or kEnd with the error set when the text holds none that can be read.
+  Token next() {
+    skipWhiteSpaceAndComments();
+    Token token = at(Token::Kind::kEnd);
+    if (offset_ == text_.size()) {
+      return token;
+    }
+    const char c = text_[offset_];
+    if (c == '{' || c == '}') {
+      token.kind = c == '{' ? Token::Kind::kOpen : Token::Kind::kClose;
+      ++offset_;
+      return token;
+    }
+    if (c != '"') {
+      fail(token, "unexpected character " + shownCharacter(c) +
+                      ": keys and values must be in double quotes");
+      return token;
+    }
+    const std::size_t close = text_.find_first_of("\"\r\n", offset_ + 1);
+    if (close == std::string_view::npos || text_[close] != '"') {
+      fail(token, "unterminated quote");
+      return token;
+    }
+    token.kind = Token::Kind::kText;
+    token.text = text_.substr(offset_ + 1, close - offset_ - 1);
+    offset_ = close + 1;
+    return token;
+  }
+
+  // Reads keys until the block's closing brace (depth above 0) or the end of the text (depth
+  // 0); close is set to the token that ended it.
+  void readBlockBody(std::vector<Node>& nodes, int depth, Token& close) {
+    for (Token token = next(); !error_; token = next()) {
+      if (token.kind == Token::Kind::kEnd || token.kind == Token::Kind::kClose) {
+        if (token.kind == Token::Kind::kClose && depth == 0) {
+          fail(token, "unbalanced brace: '}' closes no block");
+        }
+        close = token;
+        return;
+      }
+      if (token.kind == Token::Kind::kOpen) {
+        fail(token, "a block in braces must follow a key");
+        return;
+      }
+      readAfterKey(nodes.emplace_back(), token, depth);
+    }
+  }
+
+  void readAfterKey(Node& node, const Token& key, int depth) {
+    node.key = std::string(key.text);
+    node.line = key.line;
+    const Token after = next();
+    if (after.kind == Token::Kind::kText) {
+      node.value = std::string(after.text);
+      node.valueLine = after.line;
+      return;
+    }
+    if (after.kind != Token::Kind::kOpen) {
+      fail(key, "key \"" + node.key + "\" without a value");
+      return;
+    }
+    if (depth + 1 > kMaxDepth) {
+      fail(after, "blocks nested too deeply");
+      return;
+    }
+    node.isBlock = true;
+    Token close;
+    readBlockBody(node.children, depth + 1, close);
+    if (close.kind == Token::Kind::kEnd) {
+      fail(after, "unbalanced brace: this '{' is never closed");
+    }
+    node.closeOffset = close.offset;
+  }
+
+  std::string_view text_;
+  std::size_t offset_ = 0;
+  std::size_t line_ = 1;
+  std::size_t lineStart_ = 0;
+  std::optional<SyntaxError> error_;
+};
+
+}  // namespace
+
+bool sameKey(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  };
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+const Node* Node::child(std::string_view wanted) const {
+  const auto found = std::find_if(children.begin(), children.end(),
+                                  [wanted](const Node& n) { return sameKey(n.key, wanted); });
+  return found == children.end() ? nullptr : &*found;
+}
+
+Document parse(std::string_view text) { return Parser(text).run(); }
+
+}  // namespace velmora::keyvalues

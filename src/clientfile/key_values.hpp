@@ -1,0 +1,47 @@
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora::keyvalues {
+
+// Keys match letter case aside, as the server looks them up.
+bool sameKey(std::string_view a, std::string_view b);
+
+// One key of a nested key-value text with what follows it: a quoted value, or a block of
+// further keys in braces. Positions are kept so that findings can name their line and text
+// can be inserted into the block.
+struct Node {
+  std::string key;
+  std::size_t line = 0;  // of the key, counted from 1
+  bool isBlock = false;
+  std::string value;  // when not a block
+  std::size_t valueLine = 0;
+  std::vector<Node> children;   // when a block
+  std::size_t closeOffset = 0;  // when a block: where its closing brace is in the text
+
+  // The first child with this key, letter case aside, as the server looks keys up; null when
+  // there is none.
+  [[nodiscard]] const Node* child(std::string_view wanted) const;
+};
+
+struct SyntaxError {
+  std::size_t line = 0;    // counted from 1
+  std::size_t column = 0;  // in bytes, counted from 1
+  std::string message;
+};
+
+struct Document {
+  std::vector<Node> nodes;           // the keys at the top level
+  std::optional<SyntaxError> error;  // the first syntax error; nodes are then incomplete
+};
+
+// Reads the subset of the format that clients.txt files use: quoted keys and values, nested
+// blocks in braces, comments from "//" to the end of the line, and any white space with
+// CR LF or LF line ends. A quoted text cannot span lines.
+Document parse(std::string_view text);
+
+}  // namespace velmora::keyvalues

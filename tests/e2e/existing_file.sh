@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# Working with an existing clients.txt: velmora --add and velmora --check, run against the
+# built program in temporary folders.
+#
+#   existing_file.sh posix|windows PROGRAM [ARGS...]
+set -uo pipefail
+
+platform=$1
+shift
+source "$(dirname "$0")/platform.sh"
+program=("$@")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+fail() {
+  echo "FAIL ($scenario): $*" >&2
+  failed=1
+}
+
+# The answers for admins FIRST to LAST (numbered), without the count.
+admins() {
+  local p
+  for p in $(seq "$1" "$2"); do
+    case $((p % 3)) in
+      0) printf 'admin%d\n1\nSTEAM_0:%d:%d\n%d\n1\n%d\n' "$p" $((p % 2)) $((p * 7)) $((p % 5 + 1)) $((p % 5 + 1)) ;;
+      1) printf 'admin%d\n2\n10.0.%d.1\n%d\n2\n' "$p" "$p" $((p % 5 + 1)) ;;
+      2) printf 'Admin%d\n1\nSTEAM_1:1:%d\n3\n1\n4\n' "$p" "$p" ;;
+    esac
+  done
+}
+
+# Runs the program in folder $1 with input $2 and the options that follow; keeps the exit
+# status in $status and the outputs in $1/.out and $1/.err.
+run_in() {
+  local folder=$1 input=$2
+  shift 2
+  status=0
+  (cd "$folder" && "${program[@]}" "$@" <"$input" >.out 2>.err) || status=$?
+}
+
+scenario="adding to a file velmora wrote is one run with all the admins"
+for pair in "1 1" "2 3" "4 6" "9 1" "1 9"; do
+  read -r n k <<<"$pair"
+  mkdir -p "$work/$n-$k/add" "$work/$n-$k/all"
+  { echo "$n"; admins 1 "$n"; } >"$work/$n-$k/first"
+  { echo "$k"; admins $((n + 1)) $((n + k)); } >"$work/$n-$k/second"
+  { echo $((n + k)); admins 1 $((n + k)); } >"$work/$n-$k/together"
+  run_in "$work/$n-$k/add" "$work/$n-$k/first"
+  run_in "$work/$n-$k/add" "$work/$n-$k/second" --add
+  [[ $status -eq 0 ]] || fail "$n + $k: exit status $status: $(cat "$work/$n-$k/add/.err")"
+  cp "$work/$n-$k/add/.out" "$work/$n-$k/add-console"
+  run_in "$work/$n-$k/add" "$work/$n-$k/second"
+  cmp -s "$work/$n-$k/add/.out" "$work/$n-$k/add-console" ||
+    fail "$n + $k: the dialogue of --add differs from a plain run's"
+  run_in "$work/$n-$k/all" "$work/$n-$k/together"
+  mkdir -p "$work/$n-$k/replay" && run_in "$work/$n-$k/replay" "$work/$n-$k/first" &&
+    run_in "$work/$n-$k/replay" "$work/$n-$k/second" --add
+  cmp -s "$work/$n-$k/replay/clients.txt" "$work/$n-$k/all/clients.txt" ||
+    fail "$n + $k: not byte for byte the file of one run with $((n + k)) admins"
+done
+
+scenario="the limit of ten is per run"
+mkdir "$work/twenty"
+{ echo 10; admins 1 10; } >"$work/ten-a"
+{ echo 10; admins 11 20; } >"$work/ten-b"
+run_in "$work/twenty" "$work/ten-a"
+run_in "$work/twenty" "$work/ten-b" --add
+run_in "$work/twenty" /dev/null --check
+[[ $status -eq 0 && $(tr -d '\r' <"$work/twenty/.out") == "clients.txt: 20 admins, 0 problems" ]] ||
+  fail "status $status: $(cat "$work/twenty/.out")"
+
+scenario="adding to a hand-made LF file keeps every old byte"
+mkdir "$work/hand"
+cat >"$work/hand/clients.txt" <<'HAND'
+// Our server's admins: keep this file tidy!
+"clients.txt"
+{
+    "players"    // everyone with rights
+    {
+        "Owner"
+        {
+            "steam"   "STEAM_0:0:1"
+            "groups"  { "Admin" "Serveradmin" }   // all of them
+        }
+        // next admin goes here
+    }
+    "groups" { "Admin" { "Serveradmin" "abc" } }
+}
+HAND
+cp "$work/hand/clients.txt" "$work/hand-before"
+{ echo 2; admins 1 2; } >"$work/two"
+run_in "$work/hand" "$work/two" --add
+[[ $status -eq 0 ]] || fail "exit status $status: $(cat "$work/hand/.err")"
+! grep -q $'\r' "$work/hand/clients.txt" || fail "CR LF line ends in an LF file"
+# Taking out the two new entries must give back the old file.
+python3 - "$work/hand-before" "$work/hand/clients.txt" <<'PY' || fail "an old byte changed"
+import sys
+before, after = (open(p, "rb").read() for p in sys.argv[1:])
+start = after.index(b"\n\t\t// This must be a unique client name")
+end = after.index(b"\n    }\n    \"groups\"")
+sys.exit(0 if after[:start] + after[end:] == before and after[start:end].count(b"unique client name") == 2 else 1)
+PY
+# The hand-made file defines only one group, so the new admins' other groups are named.
+[[ $(grep -c 'is not defined in the file' "$work/hand/.err") -eq 3 ]] ||
+  fail "--add did not warn of the undefined groups: $(cat "$work/hand/.err")"
+run_in "$work/hand" /dev/null --check
+[[ $status -eq 1 && $(grep -c 'is not defined' "$work/hand/.out") -eq 3 ]] ||
+  fail "--check after adding: $(cat "$work/hand/.out")"
+
+scenario="adding where there is no file is a plain run"
+mkdir "$work/none" "$work/plain"
+run_in "$work/none" "$work/two" --add
+run_in "$work/plain" "$work/two"
+cmp -s "$work/none/clients.txt" "$work/plain/clients.txt" || fail "the file differs"
+cmp -s "$work/none/.out" "$work/plain/.out" || fail "the console differs"
+
+scenario="a file that cannot be parsed is left untouched"
+for broken in $'"clients.txt"\r\n{\r\n\t"players"\r\n\t{\r\n\t\t"Bob\r\n\t}\r\n}' $'"clients.txt"\n{\n  "version" "1"\n}\n'; do
+  mkdir -p "$work/broken"
+  printf '%s' "$broken" >"$work/broken/clients.txt"
+  cp "$work/broken/clients.txt" "$work/broken-before"
+  run_in "$work/broken" "$work/two" --add
+  [[ $status -eq 1 ]] || fail "exit status $status"
+  cmp -s "$work/broken/clients.txt" "$work/broken-before" || fail "the file changed"
+  console_from_stdout "$work/broken/.err" "$work/broken/.err-lf" || fail "line ends"
+  [[ $(wc -l <"$work/broken/.err-lf") -eq 1 ]] &&
+    grep -q -x 'velmora: cannot add to clients\.txt: line [0-9]*: ..*' "$work/broken/.err-lf" ||
+    fail "standard error: $(cat "$work/broken/.err")"
+  [[ $(ls -A "$work/broken" | grep -c -v '^\.') -eq 1 ]] || fail "left behind: $(ls -A "$work/broken")"
+  rm -rf "$work/broken"
+done
+
+scenario="--check exit statuses"
+mkdir "$work/check"
+printf '"c"\n{\n "players" { "Bob" { "groups" { } } }\n}\n' >"$work/check/flawed.txt"
+printf '"c" {\n "players" {\n' >"$work/check/broken.txt"
+for row in "clients.txt 0" "flawed.txt 1" "broken.txt 2" "missing.txt 2"; do
+  read -r file expected <<<"$row"
+  [[ $file == clients.txt ]] && cp "$work/plain/clients.txt" "$work/check/"
+  run_in "$work/check" /dev/null --check "$file"
+  [[ $status -eq $expected ]] || fail "$file: exit status $status, expected $expected"
+done
+run_in "$work/check" /dev/null --check=flawed.txt
+tr -d '\r' <"$work/check/.out" >"$work/check/.out-lf"
+grep -q -x 'flawed\.txt:3: admin 1 (Bob): the entry has no STEAMID or IP address, so the server cannot recognise this admin' \
+  "$work/check/.out-lf" && [[ $(tail -1 "$work/check/.out-lf") == "flawed.txt: 1 admin, 2 problems" ]] ||
+  fail "report: $(cat "$work/check/.out")"
+[[ $(ls -A "$work/check" | grep -v '^\.' | tr '\n' ' ') == "broken.txt clients.txt flawed.txt " ]] ||
+  fail "--check wrote a file"
+
+exit "$failed"

@@ -1,0 +1,77 @@
+// Runs the clients-file reader on arbitrary bytes, and reads back what velmora writes.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "clientfile/client_file.hpp"
+#include "clientfile/clients_file_append.hpp"
+#include "clientfile/clients_file_check.hpp"
+#include "clientfile/clients_file_reader.hpp"
+#include "clientfile/key_values.hpp"
+#include "dialogue/console.hpp"
+#include "dialogue/dialogue.hpp"
+#include "roster/roster_check.hpp"
+
+namespace {
+
+void require(bool condition, const char* what) {
+  if (!condition) {
+    std::cerr << "invariant broken: " << what << '\n';
+    std::abort();
+  }
+}
+
+velmora::ClientsFile readBack(const std::string& text) {
+  const velmora::keyvalues::Document document = velmora::keyvalues::parse(text);
+  require(!document.error, "what velmora writes parses");
+  return velmora::readClientsFile(document);
+}
+
+// Each entry of the file read back says what its admin's answers say, and names only groups
+// that the file defines.
+void requireSameAdmins(const velmora::ClientsFile& file, const velmora::AdminRoster& roster,
+                       std::size_t firstEntry) {
+  for (int position = 1; position <= roster.count; ++position) {
+    const velmora::AdminRecord& admin = roster.recordAt(position);
+    const velmora::ClientEntry& entry = file.entries.at(firstEntry + position - 1);
+    require(entry.facts == velmora::entryFactsOf(admin), "an entry reads back as written");
+    const bool immune = admin.immunityGroup >= 1 && admin.immunityGroup <= 5;
+    require(entry.groups.size() == (entry.facts.hasAdminGroup ? 1U : 0U) + (immune ? 1U : 0U),
+            "an entry's groups read back as written");
+  }
+  require(velmora::undefinedGroups(file).empty(), "every group named is defined");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  // Whatever the bytes, reading and checking them ends with a report.
+  const velmora::CheckReport report = velmora::checkClientsText("f", input);
+  require(!report.lines.empty() && report.status >= 0 && report.status <= 2, "a report ends");
+
+  std::stringbuf source(input);
+  std::ostringstream console;
+  velmora::Console operatorConsole(source, console);
+  velmora::AdminRoster roster;
+  velmora::runDialogue(roster, operatorConsole);
+  if (!roster.selectsAdmins()) {
+    return 0;
+  }
+  const std::string text = velmora::clientsText(roster);
+  const velmora::ClientsFile file = readBack(text);
+  require(file.entries.size() == static_cast<std::size_t>(roster.count), "one entry per admin");
+  requireSameAdmins(file, roster, 0);
+
+  // The same admins added to that file once more: the old entries stay and the new follow.
+  velmora::ExistingClientsFile existing{.exists = true, .bytes = text, .file = file, .failure = {}};
+  const std::string added = velmora::withEntriesAdded(existing, roster);
+  require(added.starts_with(text.substr(0, text.find("\r\n\t}\r\n\t//"))), "old bytes kept");
+  const velmora::ClientsFile twice = readBack(added);
+  require(twice.entries.size() == 2U * static_cast<std::size_t>(roster.count), "entries added");
+  requireSameAdmins(twice, roster, static_cast<std::size_t>(roster.count));
+  return 0;
+}

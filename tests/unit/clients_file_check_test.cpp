@@ -1,0 +1,97 @@
+#include "clientfile/clients_file_check.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "clientfile/client_file.hpp"
+#include "dialogue/console.hpp"
+#include "dialogue/dialogue.hpp"
+
+namespace velmora {
+namespace {
+
+std::string writtenBy(const std::string& answers) {
+  std::stringbuf input(answers);
+  std::ostringstream output;
+  Console console(input, output);
+  AdminRoster roster;
+  runDialogue(roster, console);
+  return clientsText(roster);
+}
+
+// Line numbers count from the first line of the text.
+const std::string kFlawed =
+    "\"clients.txt\"\n"                                                                        // 1
+    "{\n"                                                                                      // 2
+    "  \"players\"\n"                                                                          // 3
+    "  {\n"                                                                                    // 4
+    "    \"Bob\" { \"steam\" \"STEAM_0:1:1\" \"groups\" { \"Admin\" \"Mod\" } }\n"             // 5
+    "    \"Ann\"\n"                                                                            // 6
+    "    {\n"                                                                                  // 7
+    "      \"ip\"   \"10.0.0.256\"    // one too many\n"                                       // 8
+    "      \"groups\" { \"Immunity\" \"NoFun\" }\n"                                            // 9
+    "    }\n"                                                                                  // 10
+    "    \"bob\" { \"steam\" \"\" \"groups\" { \"admin\" \"serveradmin\" } }\n"                // 11
+    "    \"Cy\" { \"steam\" \"STEAM_0:3:7\" \"groups\" { \"Admin\" \"Serveradmin\" } }\n"      // 12
+    "    \"Dee\" { \"groups\" { \"Admin\" \"Serveradmin\" } }\n"                               // 13
+    "    \"Eve\" \"not a block\"\n"                                                            // 14
+    "  }\n"                                                                                    // 15
+    "  \"groups\" { \"Admin\" { \"Serveradmin\" \"a\" } \"Immunity\" { \"NoFun\" \"b\" } }\n"  // 16
+    "}\n";
+
+struct CheckCase {
+  std::string what;
+  std::string text;
+  std::vector<std::string> lines;
+  int status;
+};
+
+const std::vector<CheckCase> kCheckCases = {
+    {"a file velmora wrote for sound admins",
+     writtenBy("3 Ann 1 STEAM_0:1:1 1 1 5 Bob 2 10.0.0.2 4 2 Cy 1 STEAM_1:0:3 5 2"),
+     {"f: 3 admins, 0 problems"},
+     0},
+    {"a file velmora wrote with an admin group not on the menu",
+     writtenBy("1 Ann 1 STEAM_0:1:1 9 2"),
+     {"f:9: admin 1 (Ann): the entry names no admin group, so it gives no admin rights",
+      "f: 1 admin, 1 problem"},
+     1},
+    {"every finding, in line order",
+     kFlawed,
+     {"f:5: admin 1 (Bob): \"Admin\" group \"Mod\" is not defined in the file's \"groups\" section",
+      "f:6: admin 2 (Ann): the entry names no admin group, so it gives no admin rights",
+      "f:8: admin 2 (Ann): \"10.0.0.256\" is not an IP address: it must be four numbers from 0 to "
+      "255 separated by dots",
+      "f:11: admin 3 (bob) has the same name as admin 1 (Bob) at line 5, so the server keeps only "
+      "one of them",
+      "f:11: admin 3 (bob): the STEAMID is empty, so the server cannot recognise this admin",
+      "f:12: admin 4 (Cy): \"STEAM_0:3:7\" is not a STEAMID: it must look like STEAM_0:1:1234567 "
+      "(STEAM_X:Y:Z with X 0 to 5, Y 0 or 1 and Z digits)",
+      "f:13: admin 5 (Dee): the entry has no STEAMID or IP address, so the server cannot "
+      "recognise this admin",
+      "f:14: admin 6 (Eve): not a client entry: its name must be followed by a block in braces",
+      "f: 6 admins, 8 problems"},
+     1},
+    {"no players block",
+     "\"clients.txt\"\n{\n  \"version\" \"1\"\n}",
+     {"f:1: no \"players\" block, so the file sets up no admins", "f: 0 admins, 1 problem"},
+     1},
+    {"a syntax error",
+     "\"clients.txt\"\r\n{\r\n\t\"players\"\r\n\t{\r\n\t\t\"Bob\r\n\t}\r\n}",
+     {"f:5: unterminated quote (column 3)", "f: syntax error, nothing checked"},
+     2},
+};
+
+TEST(ClientsFileCheck, FindingsWithTheirLinesAndAStatus) {
+  for (const CheckCase& c : kCheckCases) {
+    const CheckReport report = checkClientsText("f", c.text);
+    EXPECT_EQ(report.lines, c.lines) << c.what;
+    EXPECT_EQ(report.status, c.status) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,112 @@
+#include "clientfile/key_values.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velmora::keyvalues {
+namespace {
+
+// The document as one line of text: key=value, key{...}; enough to compare structure.
+std::string outline(const std::vector<Node>& nodes) {
+  std::string text;
+  for (const Node& node : nodes) {
+    text += node.key + "@" + std::to_string(node.line);
+    text += node.isBlock ? "{" + outline(node.children) + "}" : "=" + node.value;
+    text += ";";
+  }
+  return text;
+}
+
+struct GoodCase {
+  std::string what;
+  std::string text;
+  std::string outline;
+};
+
+const std::vector<GoodCase> kGoodCases = {
+    {"empty text", "", ""},
+    {"only a comment", "// nothing here", ""},
+    {"value", "\"a\" \"b\"", "a@1=b;"},
+    {"empty key and value", "\"\"\t\"\"", "@1=;"},
+    {"nested blocks with CR LF", "\"r\"\r\n{\r\n\t\"k\"\t\"v\"\r\n\t\"b\"\r\n\t{\r\n\t}\r\n}",
+     "r@1{k@3=v;b@4{};};"},
+    {"comments everywhere, LF",
+     "// head\n\"r\" // after key\n{ // after brace\n  \"k\" \"v\" // after value\n}\n// tail",
+     "r@2{k@4=v;};"},
+    {"odd white space", "\v\f\"r\"{\"k\"\"v\"}  \t\r\n", "r@1{k@1=v;};"},
+    {"slashes, braces and hashes inside quotes are text", "\"a//b\" \"{}#//\"", "a//b@1={}#//;"},
+    {"several keys at the top", "\"a\" \"1\"\n\"b\" { }\n\"a\" \"2\"", "a@1=1;b@2{};a@3=2;"},
+    {"bytes beyond ASCII and NUL", std::string("\"\xc3\xa9\" \"\x00\xff\"", 9),
+     std::string("\xc3\xa9@1=\x00\xff;", 8)},
+};
+
+TEST(KeyValues, ReadsTheSubsetClientFilesUse) {
+  for (const GoodCase& c : kGoodCases) {
+    const Document document = parse(c.text);
+    EXPECT_FALSE(document.error) << c.what << ": " << document.error->message;
+    EXPECT_EQ(outline(document.nodes), c.outline) << c.what;
+  }
+}
+
+struct BadCase {
+  std::string what;
+  std::string text;
+  std::size_t line;
+  std::size_t column;
+  std::string message;
+};
+
+const std::vector<BadCase> kBadCases = {
+    {"quote open at the end", "\"r\"\n{\n  \"name\" \"Bo", 3, 10, "unterminated quote"},
+    {"quote open at a line end", "\"r\" {\n \"k\" \"v\n\" }", 2, 6, "unterminated quote"},
+    {"quote open at a CR LF", "\"k\" \"v\r\n\"", 1, 5, "unterminated quote"},
+    {"block never closed", "\"r\"\n{\n  \"b\" {\n  }\n", 2, 1,
+     "unbalanced brace: this '{' is never closed"},
+    {"brace that closes nothing", "\"r\" { }\n}", 2, 1, "unbalanced brace: '}' closes no block"},
+    {"key before a closing brace", "\"r\"\n{\n  \"lonely\"\n}", 3, 3,
+     "key \"lonely\" without a value"},
+    {"key at the end", "\"r\" \"v\"\n\"k\"", 2, 1, "key \"k\" without a value"},
+    {"block without a key", "{ }", 1, 1, "a block in braces must follow a key"},
+    {"unquoted key", "\"r\" {\n  name \"x\" }", 2, 3,
+     "unexpected character 'n': keys and values must be in double quotes"},
+    {"single slash", "\"r\" / \"x\"", 1, 5,
+     "unexpected character '/': keys and values must be in double quotes"},
+    {"control character", "\"r\" \x1b", 1, 5,
+     "unexpected character 0x1b: keys and values must be in double quotes"},
+    {"nesting beyond any client file", std::string(100000, '{'), 1, 1,
+     "a block in braces must follow a key"},
+};
+
+TEST(KeyValues, ReportsTheFirstSyntaxErrorWhereItIs) {
+  for (const BadCase& c : kBadCases) {
+    const Document document = parse(c.text);
+    ASSERT_TRUE(document.error) << c.what;
+    EXPECT_EQ(document.error->line, c.line) << c.what;
+    EXPECT_EQ(document.error->column, c.column) << c.what;
+    EXPECT_EQ(document.error->message, c.message) << c.what;
+  }
+}
+
+TEST(KeyValues, DeepNestingIsRefusedNotFollowed) {
+  std::string text;
+  for (int i = 0; i < 100000; ++i) {
+    text += "\"k\"{";
+  }
+  const Document document = parse(text);
+  ASSERT_TRUE(document.error);
+  EXPECT_EQ(document.error->message, "blocks nested too deeply");
+}
+
+TEST(KeyValues, KeepsWhereEachBlockCloses) {
+  const std::string text = "\"r\"\n{\n\t\"players\"\n\t{\n\t}\n}";
+  const Document document = parse(text);
+  const Node* players = document.nodes.at(0).child("PLAYERS");
+  ASSERT_NE(players, nullptr);
+  EXPECT_EQ(text[players->closeOffset], '}');
+  EXPECT_EQ(players->closeOffset, text.rfind("\t}") + 1);
+}
+
+}  // namespace
+}  // namespace velmora::keyvalues
