@@ -27,6 +27,9 @@ rows=(
   "--bogus|2||$(usage_error --bogus)"
   "-x --help|2||$(usage_error -x)"
   "clients.txt|2||$(usage_error clients.txt)"
+  "--add --check|2||velmora: --add and --check cannot be used together
+Try 'velmora --help' for more information."
+  "--check a b|2||$(usage_error b)"
 )
 if [[ $platform == windows ]]; then
   rows+=("/?|0|Usage: velmora \[OPTION\]|")
