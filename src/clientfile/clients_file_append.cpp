@@ -47,9 +47,8 @@ ExistingClientsFile readForAdding(const std::filesystem::path& file, std::string
   const keyvalues::Document document = keyvalues::parse(existing.bytes);
   const std::string cannotAdd = "velmora: cannot add to " + std::string(fileName) + ": line ";
   if (document.error) {
-    existing.failure = cannotAdd + std::to_string(document.error->line) + ": " +
-                       document.error->message + " (column " +
-                       std::to_string(document.error->column) + ")";
+    existing.failure =
+        cannotAdd + std::to_string(document.error->line) + ": " + document.error->withColumn();
     return existing;
   }
   existing.file = readClientsFile(document);

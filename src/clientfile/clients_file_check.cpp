@@ -80,8 +80,7 @@ CheckReport checkClientsText(std::string_view fileName, std::string_view text) {
   const keyvalues::Document document = keyvalues::parse(text);
   if (document.error) {
     const keyvalues::SyntaxError& error = *document.error;
-    return {{name + ":" + std::to_string(error.line) + ": " + error.message + " (column " +
-                 std::to_string(error.column) + ")",
+    return {{name + ":" + std::to_string(error.line) + ": " + error.withColumn(),
              name + ": syntax error, nothing checked"},
             2};
   }

@@ -32,6 +32,11 @@ struct SyntaxError {
   std::size_t line = 0;    // counted from 1
   std::size_t column = 0;  // in bytes, counted from 1
   std::string message;
+
+  // "message (column N)": what the operator reads after the file and line.
+  [[nodiscard]] std::string withColumn() const {
+    return message + " (column " + std::to_string(column) + ")";
+  }
 };
 
 struct Document {

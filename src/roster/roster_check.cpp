@@ -156,11 +156,6 @@ bool onMenu(const Lines& lines, std::int32_t typed) {
                      [typed](const auto& line) { return isCode(typed, line.group); });
 }
 
-std::string adminLabel(std::size_t index, std::string_view name) {
-  return filled("admin %s (%s)",
-                {std::to_string(index + 1), name.empty() ? "no name" : shown(name)});
-}
-
 // "a", "a and b", "a, b and c".
 std::string listed(const std::vector<std::string>& items) {
   std::string list;
