@@ -4,20 +4,17 @@
 #
 #   scripts/install_packages.sh build   the program alone
 #   scripts/install_packages.sh test    the program and every test (the dev workflow)
-#   scripts/install_packages.sh ci      everything CI runs: checks, packages, Windows build
+# CI installs these and what its further checks need itself, in .ci/run.
 set -euo pipefail
 
 build=(cmake make g++)
 test=("${build[@]}" libgtest-dev googletest python3 util-linux strace file groff-base)
-ci=("${test[@]}" ca-certificates time hyperfine clang libclang-rt-14-dev clang-tidy clang-format
-  cppcheck dpkg-dev lintian g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64)
 
 case ${1:-} in
   build) packages=("${build[@]}") ;;
   test) packages=("${test[@]}") ;;
-  ci) packages=("${ci[@]}") ;;
   *)
-    echo "usage: $0 build|test|ci" >&2
+    echo "usage: $0 build|test" >&2
     exit 2
     ;;
 esac
