@@ -5,6 +5,7 @@
 #include "clientfile/client_file.hpp"
 #include "clientfile/file_bytes.hpp"
 #include "clientfile/key_values.hpp"
+#include "clientfile/text_encoding.hpp"
 
 namespace velmora {
 namespace {
@@ -44,6 +45,10 @@ ExistingClientsFile readForAdding(const std::filesystem::path& file, std::string
   }
   existing.exists = true;
   existing.bytes = std::move(*bytes);
+  if (startsAsUtf16(existing.bytes)) {
+    existing.failure = utf16Refusal(fileName);
+    return existing;
+  }
   const keyvalues::Document document = keyvalues::parse(existing.bytes);
   const std::string cannotAdd = "velmora: cannot add to " + std::string(fileName) + ": line ";
   if (document.error) {

@@ -6,6 +6,7 @@
 #include "clientfile/clients_file_reader.hpp"
 #include "clientfile/key_values.hpp"
 #include "roster/roster_check.hpp"
+#include "roster/utf8_text.hpp"
 
 namespace velmora {
 namespace {
@@ -59,6 +60,27 @@ void addEntryFindings(const ClientsFile& file, std::vector<FileFinding>& finding
   findings.insert(findings.end(), undefined.begin(), undefined.end());
 }
 
+void addNotUtf8(std::string_view text, std::size_t line, std::vector<FileFinding>& findings) {
+  if (!utf8::isText(text)) {
+    findings.push_back({line, "\"" + shown(text) +
+                                  "\" is not UTF-8 text, so the server will show it garbled: save "
+                                  "the file as UTF-8"});
+  }
+}
+
+// Every key and value, wherever it stands: the server reads them all as UTF-8.
+void addEncodingFindings(const std::vector<keyvalues::Node>& nodes,
+                         std::vector<FileFinding>& findings) {
+  for (const keyvalues::Node& node : nodes) {
+    addNotUtf8(node.key, node.line, findings);
+    if (node.isBlock) {
+      addEncodingFindings(node.children, findings);
+    } else {
+      addNotUtf8(node.value, node.valueLine, findings);
+    }
+  }
+}
+
 }  // namespace
 
 std::vector<FileFinding> undefinedGroups(const ClientsFile& file, std::size_t firstEntry) {
@@ -90,6 +112,7 @@ CheckReport checkClientsText(std::string_view fileName, std::string_view text) {
     findings.push_back({file.rootLine, "no \"players\" block, so the file sets up no admins"});
   }
   addEntryFindings(file, findings);
+  addEncodingFindings(document.nodes, findings);
   std::stable_sort(findings.begin(), findings.end(),
                    [](const FileFinding& a, const FileFinding& b) { return a.line < b.line; });
   CheckReport report;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "clientfile/text_encoding.hpp"
+
 namespace velmora::keyvalues {
 namespace {
 
@@ -30,7 +32,12 @@ struct Token {
 
 class Parser {
  public:
-  explicit Parser(std::string_view text) : text_(text) {}
+  // A byte-order mark is no part of the text; columns count from after it.
+  explicit Parser(std::string_view text) : text_(text) {
+    if (text.starts_with(kUtf8ByteOrderMark)) {
+      offset_ = lineStart_ = kUtf8ByteOrderMark.size();
+    }
+  }
 
   Document run() {
     Document document;

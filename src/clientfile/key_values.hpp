@@ -46,7 +46,8 @@ struct Document {
 
 // Reads the subset of the format that clients.txt files use: quoted keys and values, nested
 // blocks in braces, comments from "//" to the end of the line, and any white space with
-// CR LF or LF line ends. A quoted text cannot span lines.
+// CR LF or LF line ends, after a UTF-8 byte-order mark if there is one. A quoted text cannot
+// span lines.
 Document parse(std::string_view text);
 
 }  // namespace velmora::keyvalues

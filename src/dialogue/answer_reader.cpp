@@ -188,4 +188,10 @@ std::string AnswerReader::readWord(std::size_t maxLength) {
   return word;
 }
 
+std::string AnswerReader::bufferedWord(std::size_t maxLength) const {
+  std::string_view bytes(buffer_.data() + begin_, end_ - begin_);
+  bytes.remove_prefix(std::min(bytes.size(), leadingWhiteSpace(bytes)));
+  return std::string(bytes.substr(0, std::min(leadingWordCharacters(bytes), maxLength)));
+}
+
 }  // namespace velmora

@@ -35,6 +35,13 @@ class AnswerReader {
   // consumes the rest of the word, so an over-long answer never spills into the next one.
   std::string readWord(std::size_t maxLength);
 
+  // Whether input goes on after a failed read: true when it stopped at a character, false at
+  // the end of input. Reads nothing.
+  [[nodiscard]] bool hasPendingText() const { return begin_ < end_; }
+  // The first maxLength bytes of the word that the next word read would take, as far as
+  // input has already arrived; reads nothing, so it never waits at a terminal.
+  [[nodiscard]] std::string bufferedWord(std::size_t maxLength) const;
+
  private:
   static constexpr std::size_t kBufferSize = std::size_t{64} * 1024;
 

@@ -5,8 +5,10 @@
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dialogue/answer_reader.hpp"
+#include "roster/roster_check.hpp"
 
 namespace velmora {
 
@@ -24,14 +26,23 @@ class Console {
     }
   }
 
-  // 0, the cleared value, when no number can be read.
-  std::int32_t answerNumber();
-  // At most maxLength characters; empty when input has ended.
-  std::string answerWord(std::size_t maxLength);
+  // 0, the cleared value, when no number can be read. position is the admin the question is
+  // about, or 0 for the number of admins.
+  std::int32_t answerNumber(int position);
+  // At most maxLength bytes; empty when input has ended. The question is admin position's
+  // `what` ("name", "STEAMID", "IP address").
+  std::string answerWord(std::size_t maxLength, int position, std::string_view what);
+
+  // Text typed where an admin's number was asked, and which word question took it instead.
+  // Complete once the last question has been answered.
+  [[nodiscard]] std::vector<StrayText> strayTexts() const;
 
  private:
   AnswerReader reader_;
   std::ostream& output_;
+  std::vector<StrayText> strays_;
+  // Whether the last of strays_ still waits, unread, for a word question.
+  bool strayPending_ = false;
 };
 
 }  // namespace velmora

@@ -5,8 +5,8 @@
 namespace velmora {
 namespace {
 
-void answerText(Console& console, TextField& field) {
-  field.assign(console.answerWord(TextField::kMaxLength));
+void answerText(Console& console, TextField& field, int position, std::string_view what) {
+  field.assign(console.answerWord(TextField::kBytesToJudgeCut, position, what));
 }
 
 }  // namespace
@@ -16,38 +16,38 @@ void askAdmin(AdminRoster& roster, int position, int count, Console& console) {
   AdminRecord& admin = roster.recordAt(position);
 
   console.say(prompts.namePrompt);
-  answerText(console, admin.name);
+  answerText(console, admin.name, position, kNameText);
 
   console.say(prompts.idQuestion);
   console.say(wording::kIdMenu);
-  admin.idMethod = console.answerNumber();
+  admin.idMethod = console.answerNumber(position);
   if (isCode(admin.idMethod, IdMethod::kBySteamId)) {
     console.say(prompts.steamIdPrompt);
     console.say(prompts.steamIdExample);
     console.say(prompts.steamIdHint);
-    answerText(console, admin.steamId);
+    answerText(console, admin.steamId, position, kSteamIdText);
   }
   if (isCode(admin.idMethod, IdMethod::kByIpAddress)) {
     console.say(prompts.ipAddressPrompt);
-    answerText(console, admin.ipAddress);
+    answerText(console, admin.ipAddress, position, kIpAddressText);
   }
 
   console.say(prompts.groupPrompt);
   console.say(wording::kAdminGroupMenu);
-  admin.adminGroup = console.answerNumber();
+  admin.adminGroup = console.answerNumber(position);
 
   console.say(wording::kImmunityQuestion);
-  admin.immunityAnswer = console.answerNumber();
+  admin.immunityAnswer = console.answerNumber(position);
   if (isCode(admin.immunityAnswer, ImmunityAnswer::kYes)) {
     console.say(wording::kImmunityGroupPrompt);
-    admin.immunityGroup = console.answerNumber();
+    admin.immunityGroup = console.answerNumber(position);
   }
 }
 
 void runDialogue(AdminRoster& roster, Console& console) {
   roster.clear();
   console.say(wording::kOpeningQuestion);
-  roster.count = console.answerNumber();
+  roster.count = console.answerNumber(0);
   if (roster.selectsAdmins()) {
     for (int position = 1; position <= roster.count; ++position) {
       askAdmin(roster, position, roster.count, console);

@@ -9,6 +9,7 @@
 #include "clientfile/clients_file_reader.hpp"
 #include "clientfile/file_bytes.hpp"
 #include "clientfile/key_values.hpp"
+#include "clientfile/text_encoding.hpp"
 #include "dialogue/console.hpp"
 #include "dialogue/diagnostics.hpp"
 #include "dialogue/dialogue.hpp"
@@ -68,7 +69,7 @@ int setUpAdmins(std::streambuf& input, std::ostream& output, std::ostream& error
   }
   // Below the closing lines and above the wait's prompt, where a console window shows them.
   output.flush();
-  for (const std::string& warning : rosterWarnings(roster, written.earlier)) {
+  for (const std::string& warning : rosterWarnings(roster, written.earlier, console.strayTexts())) {
     reportLine(errors, warning);
   }
   for (const FileFinding& finding : written.undefinedGroups) {
@@ -87,6 +88,10 @@ int checkClientsFile(const std::filesystem::path& file, std::ostream& output,
   const std::optional<std::string> bytes = readFileBytes(file, failure);
   if (!bytes) {
     reportLine(errors, "velmora: cannot read " + file.string() + ": " + failure.message());
+    return 2;
+  }
+  if (startsAsUtf16(*bytes)) {
+    reportLine(errors, utf16Refusal(file.string()));
     return 2;
   }
   const CheckReport report = checkClientsText(file.string(), *bytes);

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "roster/utf8_text.hpp"
+
 namespace velmora {
 
 void TextField::assign(std::string_view text) {
-  length_ = std::min(text.size(), kMaxLength);
+  length_ = utf8::cutLength(text, kMaxLength);
+  cut_ = length_ < text.size();
   std::copy_n(text.begin(), length_, chars_.begin());
 }
 

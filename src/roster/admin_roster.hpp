@@ -35,19 +35,26 @@ constexpr bool isCode(std::int32_t typed, Code code) {
   return typed == static_cast<std::int32_t>(code);
 }
 
-// A one-word text answer, kept to at most kTextFieldSize - 1 single-byte characters.
+// A one-word text answer, kept to at most kTextFieldSize - 1 bytes.
 class TextField {
  public:
   static constexpr std::size_t kMaxLength = kTextFieldSize - 1;
+  // How much of a longer word assign must see to cut it right: a character that begins
+  // among the kept bytes may end up to three bytes after them.
+  static constexpr std::size_t kBytesToJudgeCut = kMaxLength + 3;
 
-  // Keeps the first kMaxLength characters of text.
+  // Keeps at most kMaxLength bytes of text, and never the first part of a character that
+  // would not fit whole, so a name in any script stays UTF-8.
   void assign(std::string_view text);
-  void clear() { length_ = 0; }
+  void clear() { *this = TextField{}; }
   [[nodiscard]] std::string_view view() const { return {chars_.data(), length_}; }
+  // Whether assign had to leave out part of its text.
+  [[nodiscard]] bool wasCut() const { return cut_; }
 
  private:
   std::array<char, kMaxLength> chars_{};
   std::size_t length_ = 0;
+  bool cut_ = false;
 };
 
 struct AdminRecord {

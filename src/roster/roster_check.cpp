@@ -6,6 +6,7 @@
 
 #include "clientfile/file_value.hpp"
 #include "clientfile/group_catalogue.hpp"
+#include "roster/utf8_text.hpp"
 
 namespace velmora {
 namespace {
@@ -29,20 +30,26 @@ bool allDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), isDigit);
 }
 
-// Control characters would act on the operator's terminal; they are shown as \xHH instead.
+}  // namespace
+
 std::string shown(std::string_view text) {
   static constexpr std::string_view kHex = "0123456789abcdef";
   std::string result;
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x20 || byte == 0x7f) {
+  while (!text.empty()) {
+    const std::size_t length = utf8::characterLength(text);
+    const auto byte = static_cast<unsigned char>(text[0]);
+    if (length == 0 || byte < 0x20 || byte == 0x7f) {
       result.append("\\x").append(1, kHex[byte >> 4]).append(1, kHex[byte & 0xf]);
+      text.remove_prefix(1);
     } else {
-      result += c;
+      result.append(text.substr(0, length));
+      text.remove_prefix(length);
     }
   }
   return result;
 }
+
+namespace {
 
 std::string foldedCase(std::string_view text) {
   std::string folded(text);
@@ -75,33 +82,29 @@ constexpr EntryRule kEntryRules[] = {
     {EntryProblem::kNoAdminGroup, [](const EntryFacts& e) { return !e.hasAdminGroup; }},
 };
 
-// How a finding reads: "typed" for an admin typed in this run, with the answer in place of its
-// "%s", and "read" for an entry read from a file.
+// How a finding reads: "typed" for an admin typed in this run, with the typed code or answer
+// in place of its "%s", and "read" for an entry read from a file. A typed code of 0 chose
+// nothing, which the "read" wording says best.
 struct ProblemWording {
   EntryProblem problem;
   std::string_view typed;
   std::string_view read;
-  std::string (*answer)(const EntryFacts&, const AdminRecord*);
+  std::string (*answer)(const EntryFacts&);
+  std::int32_t AdminRecord::*code = nullptr;
 };
 
-std::string malformedSteamId(const EntryFacts& entry, const AdminRecord* /*typed*/) {
-  return shown(*entry.steamId);
-}
-std::string malformedIpAddress(const EntryFacts& entry, const AdminRecord* /*typed*/) {
-  return shown(*entry.ipAddress);
-}
-std::string emptyIdentifier(const EntryFacts& entry, const AdminRecord* /*typed*/) {
-  return entry.steamId && entry.steamId->empty() ? "STEAMID" : "IP address";
+std::string malformedSteamId(const EntryFacts& entry) { return shown(*entry.steamId); }
+std::string malformedIpAddress(const EntryFacts& entry) { return shown(*entry.ipAddress); }
+std::string emptyIdentifier(const EntryFacts& entry) {
+  return std::string(entry.steamId && entry.steamId->empty() ? kSteamIdText : kIpAddressText);
 }
 
 constexpr ProblemWording kProblemWordings[] = {
     {EntryProblem::kNoIdentifier,
      "identification answer %s is neither 1 (STEAMID) nor 2 (IP address): the entry has no "
      "STEAMID or IP address, so the server cannot recognise this admin",
-     "the entry has no STEAMID or IP address, so the server cannot recognise this admin",
-     [](const EntryFacts& /*entry*/, const AdminRecord* typed) {
-       return std::to_string(typed->idMethod);
-     }},
+     "the entry has no STEAMID or IP address, so the server cannot recognise this admin", nullptr,
+     &AdminRecord::idMethod},
     {EntryProblem::kEmptyIdentifier, "the %s is empty, so the server cannot recognise this admin",
      "the %s is empty, so the server cannot recognise this admin", emptyIdentifier},
     {EntryProblem::kMalformedSteamId,
@@ -116,10 +119,8 @@ constexpr ProblemWording kProblemWordings[] = {
      malformedIpAddress},
     {EntryProblem::kNoAdminGroup,
      "admin group %s is not on the menu, so the entry gets no admin rights",
-     "the entry names no admin group, so it gives no admin rights",
-     [](const EntryFacts& /*entry*/, const AdminRecord* typed) {
-       return std::to_string(typed->adminGroup);
-     }},
+     "the entry names no admin group, so it gives no admin rights", nullptr,
+     &AdminRecord::adminGroup},
 };
 
 // The typed texts the file holds, and when it holds them.
@@ -130,17 +131,26 @@ struct TypedText {
 };
 
 constexpr TypedText kTypedTexts[] = {
-    {"name", &AdminRecord::name, [](const AdminRecord& /*admin*/) { return true; }},
-    {"STEAMID", &AdminRecord::steamId,
+    {kNameText, &AdminRecord::name, [](const AdminRecord& /*admin*/) { return true; }},
+    {kSteamIdText, &AdminRecord::steamId,
      [](const AdminRecord& a) { return isCode(a.idMethod, IdMethod::kBySteamId); }},
-    {"IP address", &AdminRecord::ipAddress,
+    {kIpAddressText, &AdminRecord::ipAddress,
      [](const AdminRecord& a) { return isCode(a.idMethod, IdMethod::kByIpAddress); }},
 };
 
 constexpr std::string_view kReplacedText =
     R"(the %s "%s" is written as "%s": a value in clients.txt cannot hold " or \)";
+constexpr std::string_view kCutText = R"(the %s is longer than %s bytes, so only "%s" is kept)";
+constexpr std::string_view kNameNotUtf8 =
+    R"(the name "%s" is not UTF-8 text: it is written as typed, and the server will show it )"
+    "garbled";
+constexpr std::string_view kStrayTaken =
+    R"("%s" is not a number, so it was read as the next answer (admin %s's %s))";
+constexpr std::string_view kStrayUnused = R"("%s" is not a number, so it was not used)";
 constexpr std::string_view kImmunityNotOnMenu =
     "immunity group %s is not on the menu, so the entry gets no immunity";
+constexpr std::string_view kNoImmunityChosen =
+    "no immunity group was chosen, so the entry gets no immunity";
 constexpr std::string_view kSameNames =
     "%s have the same name, so the server keeps only one of their entries";
 constexpr std::string_view kCountOutOfRange =
@@ -196,18 +206,40 @@ class WarningList {
 
 void addTypedFindings(WarningList& warnings, std::size_t index, const AdminRecord& admin) {
   for (const TypedText& text : kTypedTexts) {
-    const std::string_view typed = (admin.*text.field).view();
-    if (text.written(admin) && fileValue(typed) != typed) {
+    const TextField& field = admin.*text.field;
+    const std::string_view typed = field.view();
+    if (!text.written(admin)) {
+      continue;
+    }
+    if (fileValue(typed) != typed) {
       warnings.add(index,
                    filled(kReplacedText, {text.what, shown(typed), shown(fileValue(typed))}));
     }
+    if (field.wasCut()) {
+      warnings.add(index, filled(kCutText,
+                                 {text.what, std::to_string(TextField::kMaxLength), shown(typed)}));
+    }
   }
+  if (!utf8::isText(admin.name.view())) {
+    warnings.add(index, filled(kNameNotUtf8, {shown(admin.name.view())}));
+  }
+}
+
+void addStrayFinding(WarningList& warnings, std::size_t index, const StrayText& stray) {
+  const std::string_view text = stray.text;
+  const std::string typed = shown(text.substr(0, utf8::cutLength(text, TextField::kMaxLength)));
+  warnings.add(index,
+               stray.takenAt == 0
+                   ? filled(kStrayUnused, {typed})
+                   : filled(kStrayTaken, {typed, std::to_string(stray.takenAt), stray.takenAs}));
 }
 
 void addImmunityFinding(WarningList& warnings, std::size_t index, const AdminRecord& admin) {
   if (isCode(admin.immunityAnswer, ImmunityAnswer::kYes) &&
       !onMenu(catalogue::kImmunityGroupLines, admin.immunityGroup)) {
-    warnings.add(index, filled(kImmunityNotOnMenu, {std::to_string(admin.immunityGroup)}));
+    warnings.add(index, admin.immunityGroup == 0
+                            ? std::string(kNoImmunityChosen)
+                            : filled(kImmunityNotOnMenu, {std::to_string(admin.immunityGroup)}));
   }
 }
 
@@ -218,11 +250,17 @@ std::string describeEntryProblem(EntryProblem problem, const EntryFacts& entry,
   const ProblemWording* wording =
       std::find_if(std::begin(kProblemWordings), std::end(kProblemWordings),
                    [problem](const ProblemWording& w) { return w.problem == problem; });
-  const std::string_view text = typed != nullptr ? wording->typed : wording->read;
+  const bool quotesCode =
+      typed != nullptr && wording->code != nullptr && typed->*wording->code != 0;
+  if (quotesCode) {
+    return filled(wording->typed, {std::to_string(typed->*wording->code)});
+  }
+  const std::string_view text =
+      typed != nullptr && wording->code == nullptr ? wording->typed : wording->read;
   if (text.find(kSlot) == std::string_view::npos) {
     return std::string(text);
   }
-  return filled(text, {wording->answer(entry, typed)});
+  return filled(text, {wording->answer(entry)});
 }
 
 std::string adminLabel(std::size_t index, std::string_view name) {
@@ -290,7 +328,8 @@ EntryFacts entryFactsOf(const AdminRecord& admin) {
 }
 
 std::vector<std::string> rosterWarnings(const AdminRoster& roster,
-                                        std::span<const EntryFacts> earlier) {
+                                        std::span<const EntryFacts> earlier,
+                                        std::span<const StrayText> strays) {
   if (!roster.selectsAdmins()) {
     return {std::string(kWarning).append(
         roster.count == 0 ? std::string(kNoCount)
@@ -312,6 +351,12 @@ std::vector<std::string> rosterWarnings(const AdminRoster& roster,
                                    ? nullptr
                                    : &roster.recordAt(static_cast<int>(index - earlier.size()) + 1);
     if (typed != nullptr) {
+      const int position = static_cast<int>(index - earlier.size()) + 1;
+      for (const StrayText& stray : strays) {
+        if (stray.position == position) {
+          addStrayFinding(warnings, index, stray);
+        }
+      }
       addTypedFindings(warnings, index, *typed);
     }
     for (; finding != findings.end() && finding->entry == index; ++finding) {

@@ -11,6 +11,20 @@
 
 namespace velmora {
 
+// How the warnings name an admin's typed texts.
+inline constexpr std::string_view kNameText = "name";
+inline constexpr std::string_view kSteamIdText = "STEAMID";
+inline constexpr std::string_view kIpAddressText = "IP address";
+
+// Text typed where an admin's number was asked. The reading rules leave it pending, so it
+// fails every number question after it, until a word question takes it as its answer.
+struct StrayText {
+  int position = 0;          // the admin at whose number question it was typed
+  std::string text;          // what was typed, as far as it was read
+  int takenAt = 0;           // the admin whose word question took it; 0 when none did
+  std::string_view takenAs;  // that question: kNameText, kSteamIdText or kIpAddressText
+};
+
 // One admin as the server will see its client entry, whether typed in this run or read from
 // an existing file.
 struct EntryFacts {
@@ -54,6 +68,10 @@ std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries);
 std::string describeEntryProblem(EntryProblem problem, const EntryFacts& entry,
                                  const AdminRecord* typed = nullptr);
 
+// text as it can be shown on a terminal: control characters would act on it, and bytes that
+// are no UTF-8 would show as garbage or not at all, so these are shown as \xHH.
+std::string shown(std::string_view text);
+
 // "admin 2 (Bob)": an admin named by position (index + 1) and name.
 std::string adminLabel(std::size_t index, std::string_view name);
 
@@ -61,8 +79,10 @@ std::string adminLabel(std::size_t index, std::string_view name);
 EntryFacts entryFactsOf(const AdminRecord& admin);
 
 // One "velmora: warning: " line per finding about this run's admins and, when they are added
-// to an existing file, about the entries already in it (earlier), which come first.
+// to an existing file, about the entries already in it (earlier), which come first. Each
+// stray text is said first among the warnings of the admin it was typed for.
 std::vector<std::string> rosterWarnings(const AdminRoster& roster,
-                                        std::span<const EntryFacts> earlier = {});
+                                        std::span<const EntryFacts> earlier = {},
+                                        std::span<const StrayText> strays = {});
 
 }  // namespace velmora

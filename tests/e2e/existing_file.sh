@@ -130,6 +130,31 @@ for broken in $'"clients.txt"\r\n{\r\n\t"players"\r\n\t{\r\n\t\t"Bob\r\n\t}\r\n}
   rm -rf "$work/broken"
 done
 
+scenario="a byte-order mark is kept by --add"
+mkdir "$work/marked"
+{ printf '\xef\xbb\xbf'; cat "$work/plain/clients.txt"; } >"$work/marked/clients.txt"
+{ echo 1; admins 3 3; } >"$work/third"
+run_in "$work/marked" "$work/third" --add
+[[ $status -eq 0 ]] || fail "exit status $status: $(cat "$work/marked/.err")"
+mkdir "$work/three" && { echo 3; admins 1 3; } >"$work/all-three" && run_in "$work/three" "$work/all-three"
+cmp -s "$work/marked/clients.txt" <(printf '\xef\xbb\xbf'; cat "$work/three/clients.txt") ||
+  fail "not the mark followed by one run's file"
+
+scenario="a UTF-16 file is named as such and left untouched"
+mkdir "$work/wide"
+for mark in '\xff\xfe' '\xfe\xff'; do
+  printf "$mark"'"\0c\0"\0' >"$work/wide/clients.txt"
+  cp "$work/wide/clients.txt" "$work/wide-before"
+  expected="velmora: clients.txt is UTF-16 text; the server reads UTF-8: save it as UTF-8"
+  run_in "$work/wide" /dev/null --check
+  [[ $status -eq 2 && $(tr -d '\r' <"$work/wide/.err") == "$expected" && ! -s $work/wide/.out ]] ||
+    fail "--check: status $status: $(cat "$work/wide/.err")"
+  run_in "$work/wide" "$work/two" --add
+  [[ $status -eq 1 && $(tr -d '\r' <"$work/wide/.err") == "$expected" ]] ||
+    fail "--add: status $status: $(cat "$work/wide/.err")"
+  cmp -s "$work/wide/clients.txt" "$work/wide-before" || fail "the file changed"
+done
+
 scenario="--check exit statuses"
 mkdir "$work/check"
 printf '"c"\n{\n "players" { "Bob" { "groups" { } } }\n}\n' >"$work/check/flawed.txt"

@@ -80,10 +80,23 @@ def ten_admin_session():
     return b"".join(lines)
 
 
+# Characters of every width, and bytes that form none, to land on the 31-byte edge.
+CHARACTERS = ["a", "\u00e9", "\u0416", "\u20ac", "\u674e", "\U0001f600"]
+ILL_FORMED = [b"\xc3", b"\xe0\x80\x80", b"\xed\xa0\x80", b"\xf4\x90\x80\x80", b"\x80", b"\xf6"]
+
+
+def word_at_the_edge(rng):
+    word = "a" * rng.randint(24, 31)
+    word += "".join(rng.choice(CHARACTERS) for _ in range(rng.randint(0, 3)))
+    return word.encode() + (rng.choice(ILL_FORMED) if rng.randrange(4) == 0 else b"")
+
+
 def random_answer(rng):
-    kind = rng.randrange(12)
+    kind = rng.randrange(14)
     if kind < 5:
         return str(rng.randint(-1, 6))
+    if kind < 7:
+        return word_at_the_edge(rng)
     return rng.choice([
         "STEAM_0:1:%d" % rng.randrange(10**7), "%d.%d.0.1" % (rng.randrange(256), rng.randrange(256)),
         "w" * rng.randint(25, 40), str(rng.choice([2**31, 2**32 + 1, -(2**31) - 1, 10**30])),
@@ -95,7 +108,7 @@ def random_session(rng):
     count = rng.choice([-1, 0, 1, 1, 2, 2, 3, 5, 6, 8, 9, 9, 10, 10, 10, 11])
     parts = [str(count)] + [random_answer(rng) for _ in range(rng.randint(0, 8 * max(count, 1)))]
     ends = [b"\n", b"\r\n", b" ", b"\t", b"\n\n"]
-    data = b"".join(p.encode() + rng.choice(ends) for p in parts)
+    data = b"".join((p if isinstance(p, bytes) else p.encode()) + rng.choice(ends) for p in parts)
     return data[: rng.randint(len(data) * 3 // 4, len(data))]
 
 
@@ -105,7 +118,7 @@ def main():
     full = ten_admin_session()
     rng = random.Random(20261207)
     sessions = [(f"ten-admin session cut after {n} bytes", full[:n]) for n in range(len(full) + 1)]
-    sessions += [(f"generated session {i}", random_session(rng)) for i in range(150)]
+    sessions += [(f"generated session {i}", random_session(rng)) for i in range(250)]
     failures = 0
     for name, data in sessions:
         problems = check(program, platform, data, credit, wait)

@@ -37,7 +37,30 @@ class Input:
         start = self.at
         while self.at < len(self.data) and self.data[self.at] not in WHITE:
             self.at += 1
-        return self.data[start:self.at][:31]
+        return kept(self.data[start:self.at])
+
+
+def character_length(data: bytes, at: int) -> int:
+    """The length of the well-formed UTF-8 character at data[at], or 0; Python's strict
+    decoder knows the well-formed forms."""
+    for length in range(1, 5):
+        try:
+            if len(data[at:at + length].decode("utf-8")) == 1 and at + length <= len(data):
+                return length
+        except UnicodeDecodeError:
+            pass
+    return 0
+
+
+def kept(word: bytes, limit: int = 31) -> bytes:
+    """A word's first 31 bytes, less the start of a character that would not fit whole."""
+    at = 0
+    while at < len(word):
+        step = max(character_length(word, at), 1)
+        if at + step > limit:
+            break
+        at += step
+    return word[:at]
 
 
 def prompts(count, p):

@@ -75,6 +75,20 @@ const std::vector<CheckCase> kCheckCases = {
       "f:14: admin 6 (Eve): not a client entry: its name must be followed by a block in braces",
       "f: 6 admins, 8 problems"},
      1},
+    {"a byte-order mark before a file velmora wrote",
+     "\xEF\xBB\xBF" + writtenBy("1 J\xC3\xB6rg 1 STEAM_0:1:1 1 2"),
+     {"f: 1 admin, 0 problems"},
+     0},
+    {"keys and values that are not UTF-8, here Latin-1",
+     "\"c\"\n{\n \"players\"\n {\n  \"J\xF6rg\"\n  {\n   \"name\" \"J\xF6rg\"\n"
+     "   \"ip\" \"1.2.3.4\"\n   \"groups\" { \"Admin\" \"Serveradmin\" }\n  }\n }\n"
+     " \"groups\" { \"Admin\" { \"Serveradmin\" \"a\" } }\n}",
+     {"f:5: \"J\\xf6rg\" is not UTF-8 text, so the server will show it garbled: save the file as "
+      "UTF-8",
+      "f:7: \"J\\xf6rg\" is not UTF-8 text, so the server will show it garbled: save the file as "
+      "UTF-8",
+      "f: 1 admin, 2 problems"},
+     1},
     {"no players block",
      "\"clients.txt\"\n{\n  \"version\" \"1\"\n}",
      {"f:1: no \"players\" block, so the file sets up no admins", "f: 0 admins, 1 problem"},

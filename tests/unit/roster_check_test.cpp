@@ -21,6 +21,16 @@ AdminRoster rosterFrom(const std::string& answers) {
   return roster;
 }
 
+// The warnings of a whole session, text typed where a number was asked included.
+std::vector<std::string> warningsFor(const std::string& answers) {
+  std::stringbuf input(answers);
+  std::ostringstream output;
+  Console console(input, output);
+  AdminRoster roster;
+  runDialogue(roster, console);
+  return rosterWarnings(roster, {}, console.strayTexts());
+}
+
 struct RosterCase {
   std::string what;
   std::string answers;
@@ -58,7 +68,7 @@ const std::vector<RosterCase> kRosterCases = {
     {"input ends before the IP address",
      "1 Ann 2",
      {"admin 1 (Ann): the IP address is empty, so the server cannot recognise this admin",
-      "admin 1 (Ann): admin group 0 is not on the menu, so the entry gets no admin rights"}},
+      "admin 1 (Ann): the entry names no admin group, so it gives no admin rights"}},
     {"malformed STEAMIDs",
      "4 A 1 steam_0:1:123 1 2 B 1 STEAM_6:1:1 1 2 C 1 STEAM_0:2:1 1 2 D 1 STEAM_0:1: 1 2",
      {R"(admin 1 (A): "steam_0:1:123" is not a STEAMID: it must look like STEAM_0:1:1234567 )"
@@ -91,6 +101,29 @@ const std::vector<RosterCase> kRosterCases = {
      "1 \x1b[2J 3 1 2",
      {"admin 1 (\\x1b[2J): identification answer 3 is neither 1 (STEAMID) nor 2 (IP address): "
       "the entry has no STEAMID or IP address, so the server cannot recognise this admin"}},
+    {"names in every script",
+     "6 J\xc3\xb6rg 1 STEAM_0:1:1 1 2 \xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd 1 STEAM_0:1:2 1 2 "
+     "\xce\x95\xce\xbb\xce\xad\xce\xbd\xce\xb7 1 STEAM_0:1:3 1 2 "
+     "\xe6\x9d\x8e\xe5\xb0\x8f\xe9\xbe\x8d 1 STEAM_0:1:4 1 2 "
+     "\xd9\x85\xd8\xad\xd9\x85\xd8\xaf 1 STEAM_0:1:5 1 2 \xf0\x9f\x98\x80gamer 1 STEAM_0:1:6 1 2",
+     {}},
+    {"a word cut before the character that would not fit whole",
+     "1 " + std::string(30, 'a') + "\xc3\xa9 2 1.2.3.4 1 2",
+     {"admin 1 (" + std::string(30, 'a') + "): the name is longer than 31 bytes, so only \"" +
+      std::string(30, 'a') + "\" is kept"}},
+    {"a name that is not UTF-8, shown by its bytes",
+     "1 J\xf6rg 2 1.2.3.4 1 2",
+     {"admin 1 (J\\xf6rg): the name \"J\\xf6rg\" is not UTF-8 text: it is written as typed, and "
+      "the server will show it garbled"}},
+    {"text typed for a number is the next word answer",
+     "2 Ann l 1 STEAM_0:1:1 1 2",
+     {"admin 1 (Ann): \"l\" is not a number, so it was read as the next answer (admin 2's name)",
+      "admin 1 (Ann): the entry has no STEAMID or IP address, so the server cannot recognise this "
+      "admin",
+      "admin 1 (Ann): the entry names no admin group, so it gives no admin rights"}},
+    {"text typed for the last number is not used",
+     "1 Ann 2 1.2.3.4 1 yes\n",
+     {"admin 1 (Ann): \"yes\" is not a number, so it was not used"}},
     {"count too large",
      "11 " + kSound,
      {"the number of admins must be 1 to 10, not 11: nothing was set up and clients.txt was left "
@@ -107,7 +140,7 @@ TEST(RosterWarnings, OneLinePerFindingAndNoneForSoundRosters) {
     for (const std::string& warning : c.warnings) {
       expected.push_back("velmora: warning: " + warning);
     }
-    EXPECT_EQ(rosterWarnings(rosterFrom(c.answers)), expected) << c.what;
+    EXPECT_EQ(warningsFor(c.answers), expected) << c.what;
   }
 }
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+// What the server reads is UTF-8, and names come in every script: these functions tell where
+// one character ends and the next begins.
+namespace velmora::utf8 {
+
+// The length of the well-formed character at the front of text, or 0 when the bytes there
+// form none, including when text ends inside one. Well-formed is RFC 3629's and the Unicode
+// standard's: no overlong forms, no surrogates, nothing above U+10FFFF.
+std::size_t characterLength(std::string_view text);
+
+// Whether every byte of text belongs to a well-formed character.
+bool isText(std::string_view text);
+
+// How many bytes at the front of text to keep so that at most maxBytes are kept and the cut
+// never falls inside a well-formed character. Bytes that form no character count one by one.
+std::size_t cutLength(std::string_view text, std::size_t maxBytes);
+
+}  // namespace velmora::utf8
