@@ -4,6 +4,7 @@
 #include <random>
 
 #include "clientfile/new_file.hpp"
+#include "clientfile/path_text.hpp"
 
 namespace velmora {
 namespace {
@@ -137,7 +138,7 @@ std::string describeFailure(const Replacement& replacement, std::string_view fil
   line.append("cannot write ").append(fileName).append(": ").append(reason);
   if (!replacement.leftover.empty()) {
     line.append(" (the temporary file ")
-        .append(replacement.leftover.filename().string())
+        .append(textOfPath(replacement.leftover.filename()))
         .append(" could not be removed)");
   }
   return line;

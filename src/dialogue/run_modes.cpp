@@ -9,6 +9,7 @@
 #include "clientfile/clients_file_reader.hpp"
 #include "clientfile/file_bytes.hpp"
 #include "clientfile/key_values.hpp"
+#include "clientfile/path_text.hpp"
 #include "clientfile/text_encoding.hpp"
 #include "dialogue/console.hpp"
 #include "dialogue/diagnostics.hpp"
@@ -87,14 +88,14 @@ int checkClientsFile(const std::filesystem::path& file, std::ostream& output,
   std::error_code failure;
   const std::optional<std::string> bytes = readFileBytes(file, failure);
   if (!bytes) {
-    reportLine(errors, "velmora: cannot read " + file.string() + ": " + failure.message());
+    reportLine(errors, "velmora: cannot read " + textOfPath(file) + ": " + failure.message());
     return 2;
   }
   if (startsAsUtf16(*bytes)) {
-    reportLine(errors, utf16Refusal(file.string()));
+    reportLine(errors, utf16Refusal(textOfPath(file)));
     return 2;
   }
-  const CheckReport report = checkClientsText(file.string(), *bytes);
+  const CheckReport report = checkClientsText(textOfPath(file), *bytes);
   for (const std::string& line : report.lines) {
     output << line << '\n';
   }

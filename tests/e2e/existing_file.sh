@@ -155,6 +155,16 @@ for mark in '\xff\xfe' '\xfe\xff'; do
   cmp -s "$work/wide/clients.txt" "$work/wide-before" || fail "the file changed"
 done
 
+scenario="a path outside every legacy code page"
+mkdir -p "$work/path/Иван"
+cp "$work/plain/clients.txt" "$work/path/Иван/"
+run_in "$work/path" /dev/null --check Иван/clients.txt
+[[ $status -eq 0 && $(tr -d '\r' <"$work/path/.out") == "Иван/clients.txt: 2 admins, 0 problems" ]] ||
+  fail "status $status: $(cat "$work/path/.out" "$work/path/.err")"
+run_in "$work/path" /dev/null --check Иван/absent.txt
+[[ $(tr -d '\r' <"$work/path/.err") == "velmora: cannot read Иван/absent.txt: No such file or directory" ]] ||
+  fail "$(cat "$work/path/.err")"
+
 scenario="--check exit statuses"
 mkdir "$work/check"
 printf '"c"\n{\n "players" { "Bob" { "groups" { } } }\n}\n' >"$work/check/flawed.txt"

@@ -1,0 +1,71 @@
+#include "dialogue/console_text.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+// Console reads in order, and the UTF-8 the answer reader must get, written out by hand.
+struct ConsoleCase {
+  std::string what;
+  std::vector<std::u16string> reads;
+  std::string utf8;
+  bool ended;
+};
+
+const std::vector<ConsoleCase> kConsoleCases = {
+    {"letters of several scripts and the console's line end",
+     {u"J\u00f6rg\r\n", u"\u0418\u0432\u0430\u043d \u674e\r\n"},
+     "J\xc3\xb6rg\r\n\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd \xe6\x9d\x8e\r\n",
+     false},
+    {"a surrogate pair whole", {u"\U0001F600gamer\r\n"}, "\xf0\x9f\x98\x80gamer\r\n", false},
+    {"a surrogate pair split across two reads",
+     {u"a\xD83D",
+      u"\xDE00"
+      u"b\r\n"},
+     "a\xf0\x9f\x98\x80"
+     "b\r\n",
+     false},
+    {"a high surrogate without its partner", {u"a\xD83Dx\r\n"}, "a\xef\xbf\xbdx\r\n", false},
+    {"a low surrogate alone", {u"\xDE00\r\n"}, "\xef\xbf\xbd\r\n", false},
+    {"Ctrl+Z at the start of the first line", {u"\x1A\r\n", u"more\r\n"}, "", true},
+    {"Ctrl+Z at the start of a later line",
+     {u"12\r\n",
+      u"\x1A"
+      u"abc\r\n"},
+     "12\r\n",
+     true},
+    {"Ctrl+Z inside a line is a character",
+     {u"a\x1A"
+      u"b\r\n"},
+     "a\x1A"
+     "b\r\n",
+     false},
+    {"Ctrl+Z where a long line goes on in the next read",
+     {u"abc", u"\x1A\r\n"},
+     "abc\x1A\r\n",
+     false},
+};
+
+TEST(ConsoleTextDecoder, GivesTheBytesAPipeWouldGive) {
+  for (const ConsoleCase& c : kConsoleCases) {
+    ConsoleTextDecoder decoder;
+    std::string utf8;
+    for (const std::u16string& read : c.reads) {
+      utf8 += decoder.decode(read);
+    }
+    EXPECT_EQ(utf8, c.utf8) << c.what;
+    EXPECT_EQ(decoder.ended(), c.ended) << c.what;
+  }
+}
+
+TEST(ConsoleText, Utf16ForTheConsoleReplacesWhatIsNoUtf8) {
+  EXPECT_EQ(utf16FromUtf8("J\xc3\xb6rg \xf0\x9f\x98\x80"), u"J\u00f6rg \U0001F600");
+  EXPECT_EQ(utf16FromUtf8("J\xf6rg \xed\xa0\x80"), u"J\uFFFDrg \uFFFD\uFFFD\uFFFD");
+}
+
+}  // namespace
+}  // namespace velmora
