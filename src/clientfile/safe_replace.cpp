@@ -99,8 +99,16 @@ std::error_code fillAndPlace(NewFile& file, const fs::path& temporary, const fs:
 Replacement replaceFileContents(const fs::path& target, std::string_view bytes) {
   Replacement result;
   const fs::path destination = finalTargetOf(target, result.failure);
-  std::error_code notFound;
-  const bool replacesFile = fs::is_regular_file(fs::status(destination, notFound));
+  if (result.failure) {
+    return result;
+  }
+  // A file that cannot be looked up might still be there: replacing it blind would lose its
+  // mode and owner, so only "not there" lets the replacement go on.
+  const fs::file_status existing = fs::status(destination, result.failure);
+  if (existing.type() == fs::file_type::not_found) {
+    result.failure.clear();
+  }
+  const bool replacesFile = fs::is_regular_file(existing);
   if (!result.failure && replacesFile) {
     result.failure = requireWritable(destination);
   }

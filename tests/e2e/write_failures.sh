@@ -118,38 +118,42 @@ declare -A reason=(
   [EMFILE]="Too many open files" [EBADF]="Bad file descriptor" [EINVAL]="Invalid argument"
 )
 
-# Which call of a system call, counted from the start, is the first whose traced line
-# matches a pattern, in a run that replaces a file of mode 640.
-#   call_number SYSCALL PATTERN
+# Which call of a system call, counted from the start, is the first (or the OCCURRENCE-th)
+# whose traced line matches a pattern, in a run that replaces a file of mode 640.
+#   call_number SYSCALL PATTERN [OCCURRENCE]
 call_number() {
-  local syscall=$1 pattern=$2 folder trace
+  local syscall=$1 pattern=$2 occurrence=${3:-1} folder trace
   folder=$(mktemp -d)
   trace=$(mktemp)
   printf 'old\r\n' >"$folder/clients.txt"
   chmod 640 "$folder/clients.txt"
   (cd "$folder" && strace -y -o "$trace" -e trace="$syscall" "${program[@]}" <<<"$answers" >/dev/null)
-  grep "^$syscall(" "$trace" | grep -n -m1 -e "$pattern" | cut -d: -f1
+  grep "^$syscall(" "$trace" | grep -n -e "$pattern" | sed -n "${occurrence}p" | cut -d: -f1
   rm -rf "$folder" "$trace"
 }
 
-# One fault: the call's number-th invocation fails with errno; the promise must hold.
-#   inject SYSCALL PATTERN ERRNO [EXTRA_STRACE_OPTIONS...]
+# One fault: the OCCURRENCE-th call (the first by default) that matches the pattern fails
+# with errno; the promise must hold.
+#   inject SYSCALL PATTERN ERRNO [OCCURRENCE]
 inject() {
-  local syscall=$1 pattern=$2 errno=$3
-  shift 3
-  new_scenario "$syscall ($pattern) fails with $errno"
+  local syscall=$1 pattern=$2 errno=$3 occurrence=${4:-1}
+  new_scenario "$syscall ($pattern, call $occurrence) fails with $errno"
   local when
-  when=$(call_number "$syscall" "$pattern")
+  when=$(call_number "$syscall" "$pattern" "$occurrence")
   [[ -n $when ]] || { fail "no $syscall call matches $pattern"; scenario_cleanup; return; }
   cp "$out/previous" "$work/clients.txt"
   chmod 640 "$work/clients.txt"
   expected_line="velmora: cannot write clients\.txt: ${reason[$errno]}"
   attempt strace -o /dev/null -e trace="$syscall" \
-    -e inject="$syscall:error=$errno:when=$when" "$@" --
+    -e inject="$syscall:error=$errno:when=$when" --
   previous_kept 640
   scenario_cleanup
 }
 
+# Looking up the existing file: whether it is a link, what it is, whether it may be written,
+# and its mode and owner. Only "not there" may let the replacement go on.
+for occurrence in 1 2 3; do inject newfstatat 'clients\.txt"' EIO "$occurrence"; done
+inject access 'clients\.txt"' EIO
 for errno in EACCES EMFILE EROFS; do inject openat 'O_EXCL' "$errno"; done
 for errno in EIO ENOSPC EDQUOT; do inject write '\.tmp>' "$errno"; done
 for errno in EIO EROFS; do inject fchown '' "$errno"; done
