@@ -9,6 +9,8 @@ platform=$1
 shift
 source "$(dirname "$0")/platform.sh"
 program=("$@")
+# The model of the program's rules, written on its own: the file it expects for some answers.
+model=$(dirname "$0")/../model/clients_file_for.py
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
@@ -57,6 +59,8 @@ for pair in "1 1" "2 3" "4 6" "9 1" "1 9"; do
     run_in "$work/$n-$k/replay" "$work/$n-$k/second" --add
   cmp -s "$work/$n-$k/replay/clients.txt" "$work/$n-$k/all/clients.txt" ||
     fail "$n + $k: not byte for byte the file of one run with $((n + k)) admins"
+  python3 "$model" "$work/$n-$k/together" | cmp -s - "$work/$n-$k/replay/clients.txt" ||
+    fail "$n + $k: not the model's file for $((n + k)) admins"
 done
 
 scenario="the limit of ten is per run"
@@ -164,6 +168,48 @@ run_in "$work/path" /dev/null --check Иван/clients.txt
 run_in "$work/path" /dev/null --check Иван/absent.txt
 [[ $(tr -d '\r' <"$work/path/.err") == "velmora: cannot read Иван/absent.txt: No such file or directory" ]] ||
   fail "$(cat "$work/path/.err")"
+
+scenario="adding to a file without a single line end uses CR LF"
+mkdir "$work/one-line"
+printf '"clients.txt" { "players" { } "groups" { "Admin" { "Serveradmin" "a" } } }' >"$work/one-line/clients.txt"
+run_in "$work/one-line" "$work/two" --add
+[[ $status -eq 0 ]] || fail "exit status $status: $(cat "$work/one-line/.err")"
+python3 - "$work/one-line/clients.txt" <<'PY' || fail "not CR LF: $(od -c "$work/one-line/clients.txt" | head -5)"
+import sys
+text = open(sys.argv[1], "rb").read()
+# Admin 1 (by IP address, admin group only) takes 13 lines, admin 2 (STEAMID, both groups) 14.
+sys.exit(0 if text.count(b"\n") == text.count(b"\r\n") == 13 + 14 else 1)
+PY
+
+scenario="adding does not warn again about the groups of the admins already there"
+mkdir "$work/ghost"
+printf '"c"\n{\n "players"\n {\n  "Old" { "steam" "STEAM_0:1:1" "groups" { "Admin" "Ghost" } }\n }\n "groups" { "Admin" { "Serveradmin" "a" } "Immunity" { "NoFun" "b" } }\n}\n' >"$work/ghost/clients.txt"
+printf '1\nNew\n1\nSTEAM_0:1:2\n1\n1\n5\n' >"$work/new-admin"
+run_in "$work/ghost" "$work/new-admin" --add
+[[ $status -eq 0 && ! -s $work/ghost/.err ]] || fail "status $status: $(cat "$work/ghost/.err")"
+
+if [[ $platform == posix ]]; then
+  scenario="adding to a file that cannot be read leaves it as it was"
+  mkdir "$work/sealed"
+  cp "$work/plain/clients.txt" "$work/sealed/clients.txt"
+  chmod 0200 "$work/sealed/clients.txt"
+  operator=()
+  if [[ $(id -u) -eq 0 ]]; then
+    # Root reads every file; the operator here is an unprivileged user.
+    chown -R nobody:nogroup "$work/sealed"
+    chmod 0755 "$work"
+    operator=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+  fi
+  cp "${program[0]}" "$work/velmora-copy" && chmod 0755 "$work/velmora-copy"
+  status=0
+  (cd "$work/sealed" && "${operator[@]}" "$work/velmora-copy" --add <"$work/two" >/dev/null 2>"$work/sealed-err") ||
+    status=$?
+  [[ $status -eq 1 && $(cat "$work/sealed-err") == "velmora: cannot read clients.txt: Permission denied" ]] ||
+    fail "status $status: $(cat "$work/sealed-err")"
+  chmod 0600 "$work/sealed/clients.txt"
+  cmp -s "$work/sealed/clients.txt" "$work/plain/clients.txt" || fail "the file changed"
+  [[ $(ls -A "$work/sealed") == clients.txt ]] || fail "left behind: $(ls -A "$work/sealed")"
+fi
 
 scenario="--check exit statuses"
 mkdir "$work/check"

@@ -30,6 +30,10 @@ rows=(
   "--add --check|2||velmora: --add and --check cannot be used together
 Try 'velmora --help' for more information."
   "--check a b|2||$(usage_error b)"
+  "--checks|2||$(usage_error --checks)"
+  "--check --help|0|Usage: velmora \[OPTION\]|"
+  "--check=|2||velmora: option '--check=' needs a file name
+Try 'velmora --help' for more information."
 )
 if [[ $platform == windows ]]; then
   rows+=("/?|0|Usage: velmora \[OPTION\]|")

@@ -8,6 +8,8 @@ set -uo pipefail
 
 program=$(realpath "$1")
 failed=0
+# Modes are checked against fixed values, so the umask is fixed too, except where it is varied.
+umask 022
 fail() {
   echo "FAIL ($scenario): $*" >&2
   failed=1
@@ -38,7 +40,8 @@ run_in() {
   [[ $names == "$(printf '%s\n' "$@" | sort | tr '\n' ' ')" ]] || fail "folder holds: $names"
 }
 
-for mode in 600 640 664; do
+# Set-user-ID, set-group-ID and sticky bits are the operator's too.
+for mode in 600 640 664 2640 4750 1664; do
   scenario="mode $mode"
   folder=$(mktemp -d -p "$work")
   printf 'old\r\n' >"$folder/clients.txt"
@@ -48,11 +51,15 @@ for mode in 600 640 664; do
     fail "mode became $(stat -c %a "$folder/clients.txt")"
 done
 
-scenario="new file"
-folder=$(mktemp -d -p "$work")
-run_in "$folder" clients.txt clients.txt
-[[ $(stat -c %a "$folder/clients.txt") == $(printf '%o' $((0666 & ~$(umask)))) ]] ||
-  fail "a new file has mode $(stat -c %a "$folder/clients.txt")"
+# A new file gets the mode the operator's umask gives every new file.
+for row in "022 644" "002 664" "077 600"; do
+  read -r mask expected_mode <<<"$row"
+  scenario="new file under umask $mask"
+  folder=$(mktemp -d -p "$work")
+  (umask "$mask" && run_in "$folder" clients.txt clients.txt)
+  [[ $(stat -c %a "$folder/clients.txt") == "$expected_mode" ]] ||
+    fail "a new file has mode $(stat -c %a "$folder/clients.txt")"
+done
 
 if [[ $(id -u) -eq 0 ]]; then
   scenario="owner and group, run as root"
@@ -63,6 +70,25 @@ if [[ $(id -u) -eq 0 ]]; then
   run_in "$folder" clients.txt clients.txt
   [[ $(stat -c %U:%G:%a "$folder/clients.txt") == nobody:nogroup:640 ]] ||
     fail "became $(stat -c %U:%G:%a "$folder/clients.txt")"
+fi
+
+scenario="group of an operator who is a member of it, run as that operator"
+if [[ $(id -u) -eq 0 ]] && getent group users >/dev/null; then
+  # The operator may not keep root as the owner, but may keep a group it belongs to.
+  folder=$(mktemp -d -p "$work")
+  chmod 0755 "$work"
+  cp "$program" "$work/velmora-copy" && chmod 0755 "$work/velmora-copy"
+  printf 'old\r\n' >"$folder/clients.txt"
+  chown root:users "$folder/clients.txt"
+  chmod 664 "$folder/clients.txt"
+  chown nobody:nogroup "$folder"
+  (cd "$folder" && answers Ann | setpriv --reuid=nobody --regid=nogroup --groups=users \
+    "$work/velmora-copy" >/dev/null 2>"$work/stderr") || fail "exit status $?: $(cat "$work/stderr")"
+  cmp -s "$folder/clients.txt" "$expected" || fail "clients.txt does not hold the new file"
+  [[ $(stat -c %U:%G:%a "$folder/clients.txt") == nobody:users:664 ]] ||
+    fail "became $(stat -c %U:%G:%a "$folder/clients.txt")"
+else
+  echo "skipped ($scenario): needs root, to run as nobody in the group users"
 fi
 
 # Each layout: how clients.txt links to the server's file, and where that file is.

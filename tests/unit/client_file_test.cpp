@@ -195,7 +195,7 @@ TEST_F(ClientsFileOnDisk, DirectoryInTheWayIsReportedAndKept) {
   EXPECT_TRUE(written.failure);
   EXPECT_FALSE(written.placed);
   EXPECT_EQ(describeFailure(written, "clients.txt"),
-            "velmora: cannot write clients.txt: " + written.failure.message());
+            "velmora: cannot write clients.txt: Is a directory");
   EXPECT_TRUE(fs::is_directory(directory_ / "clients.txt"));
   EXPECT_EQ(read("clients.txt/inside"), "kept");
   EXPECT_EQ(entries(), std::vector<fs::path>{"clients.txt"});

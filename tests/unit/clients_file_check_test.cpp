@@ -89,6 +89,15 @@ const std::vector<CheckCase> kCheckCases = {
       "UTF-8",
       "f: 1 admin, 2 problems"},
      1},
+    {"a value on the line after its key, and a block where a group belongs",
+     "\"c\"\n{\n \"players\"\n {\n  \"Ann\"\n  {\n   \"steam\"\n   \"STEAM_9:1:1\"\n"
+     "   \"groups\" { \"Admin\" { \"Serveradmin\" \"x\" } }\n  }\n }\n"
+     " \"groups\" { \"Admin\" { \"Serveradmin\" \"a\" } }\n}",
+     {"f:5: admin 1 (Ann): the entry names no admin group, so it gives no admin rights",
+      "f:8: admin 1 (Ann): \"STEAM_9:1:1\" is not a STEAMID: it must look like STEAM_0:1:1234567 "
+      "(STEAM_X:Y:Z with X 0 to 5, Y 0 or 1 and Z digits)",
+      "f: 1 admin, 2 problems"},
+     1},
     {"no players block",
      "\"clients.txt\"\n{\n  \"version\" \"1\"\n}",
      {"f:1: no \"players\" block, so the file sets up no admins", "f: 0 admins, 1 problem"},

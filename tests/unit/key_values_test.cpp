@@ -62,6 +62,7 @@ const std::vector<BadCase> kBadCases = {
     {"quote open at the end", "\"r\"\n{\n  \"name\" \"Bo", 3, 10, "unterminated quote"},
     {"quote open at a line end", "\"r\" {\n \"k\" \"v\n\" }", 2, 6, "unterminated quote"},
     {"quote open at a CR LF", "\"k\" \"v\r\n\"", 1, 5, "unterminated quote"},
+    {"quote open at a lone CR", "\"k\" \"v\rx\"", 1, 5, "unterminated quote"},
     {"block never closed", "\"r\"\n{\n  \"b\" {\n  }\n", 2, 1,
      "unbalanced brace: this '{' is never closed"},
     {"brace that closes nothing", "\"r\" { }\n}", 2, 1, "unbalanced brace: '}' closes no block"},
@@ -75,6 +76,8 @@ const std::vector<BadCase> kBadCases = {
      "unexpected character '/': keys and values must be in double quotes"},
     {"control character", "\"r\" \x1b", 1, 5,
      "unexpected character 0x1b: keys and values must be in double quotes"},
+    {"DEL character", "\"r\" \x7f", 1, 5,
+     "unexpected character 0x7f: keys and values must be in double quotes"},
     {"nesting beyond any client file", std::string(100000, '{'), 1, 1,
      "a block in braces must follow a key"},
 };
@@ -87,6 +90,20 @@ TEST(KeyValues, ReportsTheFirstSyntaxErrorWhereItIs) {
     EXPECT_EQ(document.error->column, c.column) << c.what;
     EXPECT_EQ(document.error->message, c.message) << c.what;
   }
+}
+
+std::string nested(int levels) {
+  std::string text;
+  for (int i = 0; i < levels; ++i) text += "\"k\"{";
+  return text + std::string(static_cast<std::size_t>(levels), '}');
+}
+
+TEST(KeyValues, NestsSixtyFourBlocksButNotSixtyFive) {
+  EXPECT_FALSE(parse(nested(64)).error);
+  const Document document = parse(nested(65));
+  ASSERT_TRUE(document.error);
+  EXPECT_EQ(document.error->message, "blocks nested too deeply");
+  EXPECT_EQ(document.error->column, 64U * 4 + 4);  // the 65th brace
 }
 
 TEST(KeyValues, DeepNestingIsRefusedNotFollowed) {

@@ -98,8 +98,8 @@ const std::vector<RosterCase> kRosterCases = {
      "1 Ann 2 1.2.3.4 1 1 9",
      {"admin 1 (Ann): immunity group 9 is not on the menu, so the entry gets no immunity"}},
     {"control characters are shown, not sent to the terminal",
-     "1 \x1b[2J 3 1 2",
-     {"admin 1 (\\x1b[2J): identification answer 3 is neither 1 (STEAMID) nor 2 (IP address): "
+     "1 \x1b[2J\x7f 3 1 2",
+     {"admin 1 (\\x1b[2J\\x7f): identification answer 3 is neither 1 (STEAMID) nor 2 (IP address): "
       "the entry has no STEAMID or IP address, so the server cannot recognise this admin"}},
     {"names in every script",
      "6 J\xc3\xb6rg 1 STEAM_0:1:1 1 2 \xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd 1 STEAM_0:1:2 1 2 "
