@@ -62,9 +62,9 @@ void addEntryFindings(const ClientsFile& file, std::vector<FileFinding>& finding
 
 void addNotUtf8(std::string_view text, std::size_t line, std::vector<FileFinding>& findings) {
   if (!utf8::isText(text)) {
-    findings.push_back({line, "\"" + shown(text) +
-                                  "\" is not UTF-8 text, so the server will show it garbled: save "
-                                  "the file as UTF-8"});
+    std::string message = std::string(1, '"').append(shown(text));
+    message += "\" is not UTF-8 text, so the server will show it garbled: save the file as UTF-8";
+    findings.push_back({line, std::move(message)});
   }
 }
 

@@ -13,7 +13,11 @@ std::string outline(const std::vector<Node>& nodes) {
   std::string text;
   for (const Node& node : nodes) {
     text += node.key + "@" + std::to_string(node.line);
-    text += node.isBlock ? "{" + outline(node.children) + "}" : "=" + node.value;
+    if (node.isBlock) {
+      text.append("{").append(outline(node.children)).append("}");
+    } else {
+      text.append("=").append(node.value);
+    }
     text += ";";
   }
   return text;
