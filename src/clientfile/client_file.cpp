@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <sstream>
 
-#include "clientfile/file_value.hpp"
-#include "clientfile/group_catalogue.hpp"
+#include "roster/file_value.hpp"
+#include "roster/group_catalogue.hpp"
 
 namespace velmora {
 namespace {

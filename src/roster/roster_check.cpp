@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <unordered_map>
 
-#include "clientfile/file_value.hpp"
-#include "clientfile/group_catalogue.hpp"
+#include "roster/file_value.hpp"
+#include "roster/group_catalogue.hpp"
 #include "roster/utf8_text.hpp"
 
 namespace velmora {

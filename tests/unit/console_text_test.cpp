@@ -1,4 +1,4 @@
-#include "dialogue/console_text.hpp"
+#include "app/console_text.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "dialogue/command_line.hpp"
+#include "app/command_line.hpp"
 
 #include <algorithm>
 
-#include "dialogue/build_info.hpp"
+#include "app/build_info.hpp"
 
 namespace velmora {
 namespace {

@@ -1,12 +1,13 @@
-#include "dialogue/program.hpp"
+#include "app/program.hpp"
 
 #include <iostream>
 
+#include "app/check_mode.hpp"
+#include "app/command_line.hpp"
+#include "app/console_streams.hpp"
+#include "app/final_wait.hpp"
+#include "app/set_up_mode.hpp"
 #include "clientfile/path_text.hpp"
-#include "dialogue/command_line.hpp"
-#include "dialogue/console_streams.hpp"
-#include "dialogue/final_wait.hpp"
-#include "dialogue/run_modes.hpp"
 
 namespace velmora {
 

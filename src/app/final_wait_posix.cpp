@@ -5,7 +5,7 @@
 #include <csignal>
 #include <optional>
 
-#include "dialogue/final_wait.hpp"
+#include "app/final_wait.hpp"
 
 namespace velmora {
 namespace {

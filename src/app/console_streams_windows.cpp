@@ -4,8 +4,8 @@
 #include <iostream>
 #include <string>
 
-#include "dialogue/console_streams.hpp"
-#include "dialogue/console_text.hpp"
+#include "app/console_streams.hpp"
+#include "app/console_text.hpp"
 
 namespace velmora::console {
 namespace {

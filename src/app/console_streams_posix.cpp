@@ -1,6 +1,6 @@
 #include <iostream>
 
-#include "dialogue/console_streams.hpp"
+#include "app/console_streams.hpp"
 
 // A POSIX terminal passes on the bytes typed, and the operator's locale is UTF-8 or the
 // bytes are theirs to choose; nothing is converted.

@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "dialogue/final_wait.hpp"
+#include "app/final_wait.hpp"
 
 namespace velmora {
 

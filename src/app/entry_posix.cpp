@@ -1,7 +1,7 @@
 #include <string_view>
 #include <vector>
 
-#include "dialogue/program.hpp"
+#include "app/program.hpp"
 
 // The arguments are the bytes the operator's shell passed, in the operator's locale.
 int main(int argc, char* argv[]) {

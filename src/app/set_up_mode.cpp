@@ -1,18 +1,15 @@
-#include "dialogue/run_modes.hpp"
+#include "app/set_up_mode.hpp"
 
 #include <string>
 #include <vector>
 
+#include "app/diagnostics.hpp"
 #include "clientfile/client_file.hpp"
 #include "clientfile/clients_file_append.hpp"
 #include "clientfile/clients_file_check.hpp"
 #include "clientfile/clients_file_reader.hpp"
-#include "clientfile/file_bytes.hpp"
 #include "clientfile/key_values.hpp"
-#include "clientfile/path_text.hpp"
-#include "clientfile/text_encoding.hpp"
 #include "dialogue/console.hpp"
-#include "dialogue/diagnostics.hpp"
 #include "dialogue/dialogue.hpp"
 #include "roster/roster_check.hpp"
 
@@ -81,26 +78,6 @@ int setUpAdmins(std::streambuf& input, std::ostream& output, std::ostream& error
     return 1;
   }
   return 0;
-}
-
-int checkClientsFile(const std::filesystem::path& file, std::ostream& output,
-                     std::ostream& errors) {
-  std::error_code failure;
-  const std::optional<std::string> bytes = readFileBytes(file, failure);
-  if (!bytes) {
-    reportLine(errors, "velmora: cannot read " + textOfPath(file) + ": " + failure.message());
-    return 2;
-  }
-  if (startsAsUtf16(*bytes)) {
-    reportLine(errors, utf16Refusal(textOfPath(file)));
-    return 2;
-  }
-  const CheckReport report = checkClientsText(textOfPath(file), *bytes);
-  for (const std::string& line : report.lines) {
-    output << line << '\n';
-  }
-  output.flush();
-  return report.status;
 }
 
 }  // namespace velmora

@@ -1,4 +1,4 @@
-#include "dialogue/diagnostics.hpp"
+#include "app/diagnostics.hpp"
 
 #include <string>
 
