@@ -21,6 +21,13 @@ std::string shownCharacter(char c) {
   return std::string("0x") + kHex[byte >> 4] + kHex[byte & 0xf];
 }
 
+bool isWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+bool isControl(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte < 0x20 && !isWhiteSpace(c)) || byte == 0x7f;
+}
+bool endsUnquoted(char c) { return isWhiteSpace(c) || c == '"' || c == '{' || c == '}'; }
+
 struct Token {
   enum class Kind { kEnd, kText, kOpen, kClose };
   Kind kind = Kind::kEnd;
@@ -67,7 +74,7 @@ class Parser {
       } else if (c == '/' && text_.substr(offset_).starts_with("//")) {
         offset_ = std::min(text_.find('\n', offset_), text_.size());
         continue;
-      } else if (c != ' ' && (c < '\t' || c > '\r')) {
+      } else if (!isWhiteSpace(c)) {
         return;
       }
       ++offset_;
@@ -87,10 +94,16 @@ class Parser {
       ++offset_;
       return token;
     }
-    if (c != '"') {
-      fail(token, "unexpected character " + shownCharacter(c) +
-                      ": keys and values must be in double quotes");
+    if (c == '/' && text_.substr(offset_).starts_with("/*")) {
+      fail(token, "block comments are not part of the key-value format: use // comments");
       return token;
+    }
+    if (isControl(c)) {
+      fail(token, "unexpected character " + shownCharacter(c));
+      return token;
+    }
+    if (c != '"') {
+      return unquoted(token);
     }
     const std::size_t close = text_.find_first_of("\"\r\n", offset_ + 1);
     if (close == std::string_view::npos || text_[close] != '"') {
@@ -100,6 +113,24 @@ class Parser {
     token.kind = Token::Kind::kText;
     token.text = text_.substr(offset_ + 1, close - offset_ - 1);
     offset_ = close + 1;
+    return token;
+  }
+
+  // A key or value without quotes, as the servers' readers take it: everything up to white
+  // space, a quote or a brace. A control character cannot be part of it.
+  Token unquoted(Token token) {
+    std::size_t end = offset_;
+    while (end < text_.size() && !endsUnquoted(text_[end])) {
+      if (isControl(text_[end])) {
+        offset_ = end;
+        fail(at(Token::Kind::kEnd), "unexpected character " + shownCharacter(text_[end]));
+        return at(Token::Kind::kEnd);
+      }
+      ++end;
+    }
+    token.kind = Token::Kind::kText;
+    token.text = text_.substr(offset_, end - offset_);
+    offset_ = end;
     return token;
   }
 
@@ -125,6 +156,7 @@ class Parser {
   void readAfterKey(Node& node, const Token& key, int depth) {
     node.key = std::string(key.text);
     node.line = key.line;
+    node.offset = key.offset;
     const Token after = next();
     if (after.kind == Token::Kind::kText) {
       node.value = std::string(after.text);

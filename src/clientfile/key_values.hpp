@@ -16,7 +16,8 @@ bool sameKey(std::string_view a, std::string_view b);
 // can be inserted into the block.
 struct Node {
   std::string key;
-  std::size_t line = 0;  // of the key, counted from 1
+  std::size_t line = 0;    // of the key, counted from 1
+  std::size_t offset = 0;  // where the key begins in the text: its opening quote, if quoted
   bool isBlock = false;
   std::string value;  // when not a block
   std::size_t valueLine = 0;
@@ -44,8 +45,9 @@ struct Document {
   std::optional<SyntaxError> error;  // the first syntax error; nodes are then incomplete
 };
 
-// Reads the subset of the format that clients.txt files use: quoted keys and values, nested
-// blocks in braces, comments from "//" to the end of the line, and any white space with
+// Reads the subset of the format that clients.txt files use: keys and values in quotes, or
+// without them as the servers' readers take them (up to white space, a quote or a brace),
+// nested blocks in braces, comments from "//" to the end of the line, and any white space with
 // CR LF or LF line ends, after a UTF-8 byte-order mark if there is one. A quoted text cannot
 // span lines.
 Document parse(std::string_view text);
