@@ -1,6 +1,8 @@
 #include "app/command_line.hpp"
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "app/build_info.hpp"
 
@@ -19,12 +21,16 @@ constexpr std::string_view kUsage =
     "read up to its first non-digit; a text answer is one word. A number of admins outside\n"
     "1 to 10 sets up nobody and leaves clients.txt as it was.\n"
     "\n"
-    "      --add           add this run's admins to the existing clients.txt, keeping every\n"
-    "                      byte of it, instead of replacing it\n"
-    "      --check [FILE]  check FILE (clients.txt by default) for admins the server cannot\n"
-    "                      use, and say where: FILE:LINE: problem; writes nothing\n"
-    "  -h, --help          show this help and exit\n"
-    "      --version       show the version and licence and exit\n"
+    "      --add                 add this run's admins to the existing clients.txt, keeping\n"
+    "                            every byte of it, instead of replacing it\n"
+    "      --check [FILE]        check FILE (clients.txt by default) for admins the server\n"
+    "                            cannot use, and say where: FILE:LINE: problem; writes nothing\n"
+    "      --list [FILE]         list the admins in FILE (clients.txt by default): name,\n"
+    "                            STEAMID or IP address, admin group, immunity group\n"
+    "      --remove NAME [FILE]  take every admin whose name, STEAMID or IP address is NAME\n"
+    "                            (letter case aside) out of FILE, keeping every other byte\n"
+    "  -h, --help                show this help and exit\n"
+    "      --version             show the version and licence and exit\n"
     "\n"
     "clients.txt is replaced all or nothing. When it cannot be written, the old file stays as\n"
     "it was, with its mode, owner and links, and no temporary file is left behind. Admins the\n"
@@ -34,76 +40,115 @@ constexpr std::string_view kUsage =
     "  velmora < answers.txt       set up the admins answered in answers.txt\n"
     "  velmora --add               add admins to the server's existing clients.txt\n"
     "  velmora --check             check clients.txt in the current folder\n"
+    "  velmora --list              show who is in clients.txt\n"
+    "  velmora --remove Bob        take Bob out of clients.txt\n"
     "\n"
     "Exit status: 0 when clients.txt was written or nothing was to be written, 1 when it\n"
     "could not be written, 2 for an unrecognized option. With --check: 0 when the file is\n"
-    "sound, 1 when it has problems, 2 when it cannot be read or parsed.\n";
+    "sound, 1 when it has problems, 2 when it cannot be read or parsed. With --list: 0, or 2\n"
+    "when the file cannot be read or parsed. With --remove: 0 when admins were taken out, 1\n"
+    "when none matches or the file cannot be read, parsed or written.\n";
 
 constexpr std::string_view kCopyright =
     "Copyright (c) 2026 the velmora developers\n"
     "License: MIT. This is free software: you are free to change and redistribute it.\n";
 
-constexpr std::string_view kCheckOption = "--check";
-
+// What an option takes after it: an admin's name (required), then a file (optional, and not
+// taken when the next argument is an option). Either comes after '=' too: --check=FILE.
 struct Option {
   std::string_view spelling;
   Action action;
+  bool takesName = false;
+  bool takesFile = false;
 };
 
 constexpr Option kOptions[] = {
-    {"--help", Action::kHelp}, {"-h", Action::kHelp},          {"--version", Action::kVersion},
-    {"--add", Action::kAdd},   {kCheckOption, Action::kCheck},
+    {"--help", Action::kHelp},
+    {"-h", Action::kHelp},
+    {"--version", Action::kVersion},
+    {"--add", Action::kAdd},
+    {"--check", Action::kCheck, false, true},
+    {"--list", Action::kList, false, true},
+    {"--remove", Action::kRemove, true, true},
 };
 
 CommandLine usageError(const std::string& problem) {
   return {Action::kUsageError,
-          "velmora: " + problem + "\nTry 'velmora --help' for more information.\n"};
+          "velmora: " + problem + "\nTry 'velmora --help' for more information.\n",
+          {},
+          {}};
 }
 
-const Option* optionSpelled(std::string_view argument) {
+// The option an argument spells, with what follows its '=' when it has one.
+const Option* optionSpelled(std::string_view argument, std::optional<std::string_view>& attached) {
   if (build::kTakesSlashQuestionMark && argument == "/?") {
     return &kOptions[0];
   }
-  // "--check=FILE" is --check with its file.
-  if (argument.starts_with(kCheckOption) && argument.substr(kCheckOption.size()).starts_with('=')) {
-    argument = kCheckOption;
-  }
+  const std::size_t equals = argument.find('=');
+  const std::string_view spelling = argument.substr(0, equals);
   const Option* option =
       std::find_if(std::begin(kOptions), std::end(kOptions),
-                   [argument](const Option& o) { return o.spelling == argument; });
-  return option == std::end(kOptions) ? nullptr : option;
+                   [spelling](const Option& o) { return o.spelling == spelling; });
+  if (option == std::end(kOptions) ||
+      (equals != std::string_view::npos && !option->takesName && !option->takesFile)) {
+    return nullptr;
+  }
+  if (equals != std::string_view::npos) {
+    attached = argument.substr(equals + 1);
+  }
+  return option;
 }
 
 }  // namespace
 
 CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
   CommandLine command;
+  std::string_view chosen;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string_view argument = arguments[i];
-    const Option* option = optionSpelled(argument);
+    std::optional<std::string_view> attached;
+    const Option* option = optionSpelled(argument, attached);
     if (option == nullptr) {
       return usageError("unrecognized option '" + std::string(argument) + "'");
     }
     // Help and version act as soon as they are met, as GNU programs do.
     if (option->action == Action::kHelp) {
-      return {Action::kHelp, std::string(kUsage)};
+      return {Action::kHelp, std::string(kUsage), {}, {}};
     }
     if (option->action == Action::kVersion) {
       return {Action::kVersion,
-              "velmora " + std::string(build::kVersion) + "\n" + std::string(kCopyright)};
+              "velmora " + std::string(build::kVersion) + "\n" + std::string(kCopyright),
+              {},
+              {}};
     }
     if (command.action != Action::kSetUp && command.action != option->action) {
-      return usageError("--add and --check cannot be used together");
+      return usageError(std::string(chosen) + " and " + std::string(option->spelling) +
+                        " cannot be used together");
     }
     command.action = option->action;
-    if (option->action == Action::kCheck) {
-      if (const std::size_t equals = argument.find('='); equals != std::string_view::npos) {
-        command.checkedFile = argument.substr(equals + 1);
-      } else if (i + 1 < arguments.size() && !arguments[i + 1].starts_with('-')) {
-        command.checkedFile = arguments[++i];
+    chosen = option->spelling;
+    const auto next = [&]() -> std::optional<std::string_view> {
+      if (attached) {
+        return std::exchange(attached, std::nullopt);
       }
-      if (command.checkedFile.empty()) {
-        return usageError("option '--check=' needs a file name");
+      if (i + 1 < arguments.size()) {
+        return arguments[++i];
+      }
+      return std::nullopt;
+    };
+    if (option->takesName) {
+      const std::optional<std::string_view> name = next();
+      if (!name || name->empty()) {
+        return usageError("option '" + std::string(option->spelling) + "' needs an admin's name");
+      }
+      command.adminName = *name;
+    }
+    if (option->takesFile) {
+      if (attached || (i + 1 < arguments.size() && !arguments[i + 1].starts_with('-'))) {
+        command.file = *next();
+      }
+      if (command.file.empty()) {
+        return usageError("option '" + std::string(option->spelling) + "=' needs a file name");
       }
     }
   }

@@ -6,6 +6,8 @@
 #include "app/command_line.hpp"
 #include "app/console_streams.hpp"
 #include "app/final_wait.hpp"
+#include "app/list_mode.hpp"
+#include "app/remove_mode.hpp"
 #include "app/set_up_mode.hpp"
 #include "clientfile/path_text.hpp"
 
@@ -29,8 +31,13 @@ int runProgram(std::span<const std::string_view> arguments) {
       return kUsageErrorStatus;
     }
     case Action::kCheck:
-      return checkClientsFile(pathFromText(command.checkedFile), console::textOutput(),
+      return checkClientsFile(pathFromText(command.file), console::textOutput(),
                               console::textErrors());
+    case Action::kList:
+      return listAdmins(pathFromText(command.file), console::textOutput(), console::textErrors());
+    case Action::kRemove:
+      return removeAdmins(command.adminName, pathFromText(command.file), console::textOutput(),
+                          console::textErrors());
     case Action::kSetUp:
     case Action::kAdd:
       break;

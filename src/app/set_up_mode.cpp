@@ -30,7 +30,7 @@ Written replace(const AdminRoster& roster, const std::filesystem::path& folder) 
 
 // The file is read again now, so that what is added to is what is there at this moment.
 Written add(const AdminRoster& roster, const std::filesystem::path& folder) {
-  const ExistingClientsFile existing = readForAdding(folder / kClientsFileName, kClientsFileName);
+  const LoadedClientsFile existing = readForAdding(folder / kClientsFileName, kClientsFileName);
   if (!existing.failure.empty()) {
     return {existing.failure, {}, {}};
   }

@@ -1,11 +1,9 @@
 #include "clientfile/clients_file_append.hpp"
 
+#include <algorithm>
 #include <system_error>
 
 #include "clientfile/client_file.hpp"
-#include "clientfile/file_bytes.hpp"
-#include "clientfile/key_values.hpp"
-#include "clientfile/text_encoding.hpp"
 
 namespace velmora {
 namespace {
@@ -31,44 +29,78 @@ std::size_t insertionPoint(std::string_view text, std::size_t closingBrace) {
   return at;
 }
 
+// The white space from the start of at's line to at; empty unless there is only white space.
+std::string_view indentationBefore(std::string_view text, std::size_t at) {
+  const std::size_t lineFeed = at == 0 ? std::string_view::npos : text.rfind('\n', at - 1);
+  const std::size_t lineStart = lineFeed == std::string_view::npos ? 0 : lineFeed + 1;
+  const std::string_view before = text.substr(lineStart, at - lineStart);
+  return before.find_first_not_of(" \t") == std::string_view::npos ? before : std::string_view{};
+}
+
+// How the file indents its entries (two levels in), and one level more inside them: taken from
+// the first entry that begins its line, and the "players" key above it; velmora's own tabs
+// when there is none.
+struct Indentation {
+  std::string entry = "\t\t";
+  std::string level = "\t";
+};
+
+Indentation indentationOf(std::string_view text, const ClientsFile& file) {
+  Indentation indentation;
+  const auto first = std::find_if(
+      file.entries.begin(), file.entries.end(),
+      [text](const ClientEntry& entry) { return !indentationBefore(text, entry.offset).empty(); });
+  if (first == file.entries.end()) {
+    return indentation;
+  }
+  indentation.entry = indentationBefore(text, first->offset);
+  const std::string_view players = indentationBefore(text, file.playersOffset);
+  if (indentation.entry.size() > players.size() && indentation.entry.starts_with(players)) {
+    indentation.level = indentation.entry.substr(players.size());
+  } else {
+    indentation.level = indentation.entry.substr(0, (indentation.entry.size() + 1) / 2);
+  }
+  return indentation;
+}
+
+// entries, written with velmora's tabs, in the file's own indentation: a line's leading tabs,
+// two or more, become the entry indentation and a level for each tab beyond two.
+std::string reindented(std::string_view entries, const Indentation& indentation) {
+  std::string result;
+  while (!entries.empty()) {
+    const std::size_t tabs = entries.find_first_not_of('\t');
+    if (tabs >= 2 && tabs != std::string_view::npos) {
+      result += indentation.entry;
+      for (std::size_t level = 2; level < tabs; ++level) {
+        result += indentation.level;
+      }
+      entries.remove_prefix(tabs);
+    }
+    const std::size_t lineFeed = entries.find('\n');
+    const std::size_t lineEnd = lineFeed == std::string_view::npos ? entries.size() : lineFeed + 1;
+    result.append(entries.substr(0, lineEnd));
+    entries.remove_prefix(lineEnd);
+  }
+  return result;
+}
+
 }  // namespace
 
-ExistingClientsFile readForAdding(const std::filesystem::path& file, std::string_view fileName) {
-  ExistingClientsFile existing;
-  std::error_code failure;
-  std::optional<std::string> bytes = readFileBytes(file, failure);
-  if (!bytes) {
-    if (failure != std::errc::no_such_file_or_directory) {
-      existing.failure = "velmora: cannot read " + std::string(fileName) + ": " + failure.message();
-    }
-    return existing;
-  }
-  existing.exists = true;
-  existing.bytes = std::move(*bytes);
-  if (startsAsUtf16(existing.bytes)) {
-    existing.failure = utf16Refusal(fileName);
-    return existing;
-  }
-  const keyvalues::Document document = keyvalues::parse(existing.bytes);
-  const std::string cannotAdd = "velmora: cannot add to " + std::string(fileName) + ": line ";
-  if (document.error) {
-    existing.failure =
-        cannotAdd + std::to_string(document.error->line) + ": " + document.error->withColumn();
-    return existing;
-  }
-  existing.file = readClientsFile(document);
-  if (!existing.file.playersClose) {
-    existing.failure =
-        cannotAdd + std::to_string(existing.file.rootLine) + ": no \"players\" block";
+LoadedClientsFile readForAdding(const std::filesystem::path& file, std::string_view fileName) {
+  LoadedClientsFile existing = loadClientsFile(file, fileName, "add to");
+  if (existing.exists && existing.failure.empty() && !existing.file.playersClose) {
+    existing.failure = "velmora: cannot add to " + std::string(fileName) + ": line " +
+                       std::to_string(existing.file.rootLine) + ": no \"players\" block";
   }
   return existing;
 }
 
-std::string withEntriesAdded(const ExistingClientsFile& existing, const AdminRoster& roster) {
+std::string withEntriesAdded(const LoadedClientsFile& existing, const AdminRoster& roster) {
   const std::string_view text = existing.bytes;
   const std::size_t at = insertionPoint(text, *existing.file.playersClose);
   return std::string(text.substr(0, at))
-      .append(clientEntriesText(roster, lineEndOf(text)))
+      .append(reindented(clientEntriesText(roster, lineEndOf(text)),
+                         indentationOf(text, existing.file)))
       .append(text.substr(at));
 }
 

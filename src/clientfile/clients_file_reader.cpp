@@ -23,8 +23,13 @@ ClientEntry entryOf(const Node& node) {
   entry.facts.name = node.key;
   entry.line = node.line;
   entry.isBlock = node.isBlock;
+  entry.offset = node.offset;
+  entry.closeOffset = node.closeOffset;
   if (!node.isBlock) {
     return entry;
+  }
+  if (const Node* name = valueOf(node, "name")) {
+    entry.realName = name->value;
   }
   if (const Node* steam = valueOf(node, "steam")) {
     entry.facts.steamId = steam->value;
@@ -41,13 +46,18 @@ ClientEntry entryOf(const Node& node) {
       }
     }
   }
-  entry.facts.hasAdminGroup =
-      std::any_of(entry.groups.begin(), entry.groups.end(),
-                  [](const GroupUse& use) { return keyvalues::sameKey(use.kind, "Admin"); });
+  entry.facts.hasAdminGroup = entry.groupOf("Admin") != nullptr;
   return entry;
 }
 
 }  // namespace
+
+const GroupUse* ClientEntry::groupOf(std::string_view kind) const {
+  const auto use = std::find_if(groups.begin(), groups.end(), [kind](const GroupUse& u) {
+    return keyvalues::sameKey(u.kind, kind);
+  });
+  return use == groups.end() ? nullptr : &*use;
+}
 
 bool ClientsFile::defines(std::string_view kind, std::string_view group) const {
   return std::any_of(definedGroups.begin(), definedGroups.end(), [&](const GroupUse& defined) {
@@ -72,6 +82,7 @@ ClientsFile readClientsFile(const keyvalues::Document& document) {
   file.rootLine = root->line;
   if (const Node* players = blockOf(*root, "players")) {
     file.playersClose = players->closeOffset;
+    file.playersOffset = players->offset;
     for (const Node& node : players->children) {
       file.entries.push_back(entryOf(node));
     }

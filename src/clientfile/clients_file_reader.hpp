@@ -26,6 +26,13 @@ struct ClientEntry {
   std::size_t steamLine = 0;
   std::size_t ipLine = 0;
   std::vector<GroupUse> groups;
+  std::optional<std::string> realName;  // the "name" value, when the entry has one
+  // Where the entry's key begins in the text and, for a block, where its closing brace is.
+  std::size_t offset = 0;
+  std::size_t closeOffset = 0;
+
+  // The group the entry names under kind ("Admin" or "Immunity"); null when none.
+  [[nodiscard]] const GroupUse* groupOf(std::string_view kind) const;
 };
 
 // What velmora needs of an existing clients file, copied out of its parsed text.
@@ -34,6 +41,7 @@ struct ClientsFile {
   // Where the "players" block's closing brace is in the text; empty when there is no such
   // block.
   std::optional<std::size_t> playersClose;
+  std::size_t playersOffset = 0;  // where the "players" key begins in the text
   std::vector<ClientEntry> entries;
   // The global "groups" section: each kind ("Admin", "Immunity") with its groups.
   std::vector<GroupUse> definedGroups;

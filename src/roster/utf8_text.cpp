@@ -86,4 +86,12 @@ std::size_t cutLength(std::string_view text, std::size_t maxBytes) {
   return kept;
 }
 
+std::size_t characterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (; !text.empty(); ++count) {
+    text.remove_prefix(std::max<std::size_t>(characterLength(text), 1));
+  }
+  return count;
+}
+
 }  // namespace velmora::utf8

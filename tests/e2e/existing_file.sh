@@ -97,12 +97,15 @@ run_in "$work/hand" "$work/two" --add
 [[ $status -eq 0 ]] || fail "exit status $status: $(cat "$work/hand/.err")"
 ! grep -q $'\r' "$work/hand/clients.txt" || fail "CR LF line ends in an LF file"
 # Taking out the two new entries must give back the old file.
-python3 - "$work/hand-before" "$work/hand/clients.txt" <<'PY' || fail "an old byte changed"
+# The new entries follow the file's indentation: four blanks a level, entries two levels in.
+python3 - "$work/hand-before" "$work/hand/clients.txt" <<'PY' || fail "an old byte changed, or the indentation is not the file's"
 import sys
 before, after = (open(p, "rb").read() for p in sys.argv[1:])
-start = after.index(b"\n\t\t// This must be a unique client name")
+start = after.index(b"\n        // This must be a unique client name")
 end = after.index(b"\n    }\n    \"groups\"")
-sys.exit(0 if after[:start] + after[end:] == before and after[start:end].count(b"unique client name") == 2 else 1)
+added = after[start:end]
+sys.exit(0 if after[:start] + after[end:] == before and added.count(b"unique client name") == 2
+         and b"\n\t" not in added and b"\n                \"Admin\"" in added else 1)
 PY
 # The hand-made file defines only one group, so the new admins' other groups are named.
 [[ $(grep -c 'is not defined in the file' "$work/hand/.err") -eq 3 ]] ||
@@ -210,6 +213,88 @@ if [[ $platform == posix ]]; then
   cmp -s "$work/sealed/clients.txt" "$work/plain/clients.txt" || fail "the file changed"
   [[ $(ls -A "$work/sealed") == clients.txt ]] || fail "left behind: $(ls -A "$work/sealed")"
 fi
+
+scenario="removing admin k of n is one run with the other admins"
+# Answers for the admins in the list given (numbers), with their count first.
+roster() { echo $#; for p in "$@"; do admins "$p" "$p"; done; }
+for row in "1 1 admin1" "3 1 admin1" "3 2 Admin2" "3 3 admin3" "10 5 Admin5" "4 3 STEAM_0:1:21" "5 4 10.0.4.1"; do
+  read -r n k wanted <<<"$row"
+  folder=$work/remove-$n-$k
+  mkdir -p "$folder"
+  roster $(seq 1 "$n") >"$folder/answers"
+  run_in "$folder" "$folder/answers"
+  chmod 640 "$folder/clients.txt"
+  run_in "$folder" /dev/null --remove "$wanted"
+  [[ $status -eq 0 && ! -s $folder/.err ]] || fail "$n, $k: status $status: $(cat "$folder/.err")"
+  console_from_stdout "$folder/.out" "$folder/.out-lf" || fail "$n, $k: line ends"
+  [[ $(cat "$folder/.out-lf") == "removed admin $k ($(admins "$k" "$k" | head -1)) from clients.txt" ]] ||
+    fail "$n, $k: said $(cat "$folder/.out")"
+  if [[ $n -gt 1 ]]; then
+    roster $(seq 1 "$n" | grep -v -x "$k") >"$folder/rest"
+    python3 "$model" "$folder/rest" | cmp -s - "$folder/clients.txt" ||
+      fail "$n, $k: not the file of one run without admin $k"
+  fi
+  [[ $platform == windows || $(stat -c %a "$folder/clients.txt") == 640 ]] || fail "$n, $k: the mode changed"
+  [[ -z $(ls -A "$folder" | grep '\.tmp$') ]] || fail "$n, $k: left behind: $(ls -A "$folder")"
+done
+
+scenario="removing what no admin is named"
+folder=$work/remove-3-1
+cp "$folder/clients.txt" "$work/before-none"
+run_in "$folder" /dev/null --remove Nobody
+[[ $status -eq 1 && ! -s $folder/.out && $(tr -d '\r' <"$folder/.err") == 'velmora: no admin matches "Nobody" in clients.txt' ]] ||
+  fail "status $status: $(cat "$folder/.err")"
+cmp -s "$folder/clients.txt" "$work/before-none" || fail "the file changed"
+
+scenario="removing from a file that cannot be parsed"
+mkdir "$work/remove-broken"
+printf '"clients.txt"\r\n{\r\n\t"players"\r\n\t{\r\n\t\t"Bob\r\n\t}\r\n}' >"$work/remove-broken/clients.txt"
+cp "$work/remove-broken/clients.txt" "$work/before-broken"
+run_in "$work/remove-broken" /dev/null --remove Bob
+[[ $status -eq 1 && $(tr -d '\r' <"$work/remove-broken/.err") == "velmora: cannot remove from clients.txt: line 5: unterminated quote (column 3)" ]] ||
+  fail "status $status: $(cat "$work/remove-broken/.err")"
+cmp -s "$work/remove-broken/clients.txt" "$work/before-broken" || fail "the file changed"
+run_in "$work/remove-broken" /dev/null --list
+[[ $status -eq 2 && ! -s $work/remove-broken/.out && $(tr -d '\r' <"$work/remove-broken/.err") == "velmora: cannot list clients.txt: line 5: unterminated quote (column 3)" ]] ||
+  fail "--list: status $status: $(cat "$work/remove-broken/.err")"
+
+scenario="listing a generated roster"
+folder=$work/remove-10-5
+roster $(seq 1 10) >"$folder/all"
+run_in "$folder" "$folder/all"
+run_in "$folder" /dev/null --list
+[[ $status -eq 0 && ! -s $folder/.err ]] || fail "status $status: $(cat "$folder/.err")"
+python3 - "$folder/all" <(tr -d '\r' <"$folder/.out") <<'PY' || fail "$(cat "$folder/.out")"
+import re
+import sys
+answers, table = open(sys.argv[1]).read().split(), open(sys.argv[2]).read().splitlines()
+groups = {"1": "Serveradmin", "2": "Clanmember", "3": "Teamadmin", "4": "Level 2 Access", "5": "No Rcon Or Sound"}
+immunity = {"1": "Serveradmin", "2": "Clanmember", "3": "Teamadmin", "4": "No Kick Ban", "5": "NoFun"}
+at, rows = 1, []
+while at < len(answers):
+    name, method, identifier, group, wanted = answers[at:at + 5]
+    at += 5
+    kept = immunity[answers[at]] if wanted == "1" else "-"
+    at += wanted == "1"
+    rows.append([str(len(rows) + 1), name, identifier, groups[group], kept])
+cells = [re.split(r"  +", line) for line in table]
+header = ["#", "name", "STEAMID or IP address", "admin group", "immunity group"]
+sys.exit(0 if cells[0] == header and cells[1:] == rows else 1)
+PY
+run_in "$work/none" /dev/null --list absent.txt
+[[ $status -eq 2 && $(tr -d '\r' <"$work/none/.err") == "velmora: cannot read absent.txt: No such file or directory" ]] ||
+  fail "a missing file: status $status: $(cat "$work/none/.err")"
+
+scenario="a file without quotes, as servers take it"
+mkdir "$work/bare"
+printf 'clients.txt\n{\n  players\n  {\n    Ann\n    {\n      name Ann\n      steam STEAM_0:1:1\n      groups { Admin Serveradmin }\n    }\n  }\n  groups { Admin { Serveradmin abc } Immunity { NoFun b } }\n}\n' >"$work/bare/clients.txt"
+run_in "$work/bare" /dev/null --check
+[[ $status -eq 0 && $(tr -d '\r' <"$work/bare/.out") == "clients.txt: 1 admin, 0 problems" ]] || fail "--check: $(cat "$work/bare/.out")"
+run_in "$work/bare" /dev/null --list
+[[ $(tr -d '\r' <"$work/bare/.out" | sed -n 2p) == "1  Ann   STEAM_0:1:1            Serveradmin  -" ]] || fail "--list: $(cat "$work/bare/.out")"
+run_in "$work/bare" "$work/new-admin" --add
+[[ $status -eq 0 && ! -s $work/bare/.err ]] || fail "--add: status $status: $(cat "$work/bare/.err")"
+grep -q '^      "name"	"New"$' "$work/bare/clients.txt" || fail "--add: $(cat "$work/bare/clients.txt")"
 
 scenario="--check exit statuses"
 mkdir "$work/check"

@@ -34,6 +34,12 @@ Try 'velmora --help' for more information."
   "--check --help|0|Usage: velmora \[OPTION\]|"
   "--check=|2||velmora: option '--check=' needs a file name
 Try 'velmora --help' for more information."
+  "--remove|2||velmora: option '--remove' needs an admin's name
+Try 'velmora --help' for more information."
+  "--list --remove Bob|2||velmora: --list and --remove cannot be used together
+Try 'velmora --help' for more information."
+  "--lists|2||$(usage_error --lists)"
+  "--add=x|2||$(usage_error --add=x)"
 )
 if [[ $platform == windows ]]; then
   rows+=("/?|0|Usage: velmora \[OPTION\]|")
@@ -73,8 +79,8 @@ grep -q -x "velmora ${VELMORA_VERSION:-[0-9.]*}" <<<"$(head -1 <<<"$version")" |
 grep -q "Copyright (c) 2026 the velmora developers" <<<"$version" || { echo "FAIL: copyright" >&2; failed=1; }
 grep -q "MIT" <<<"$version" || { echo "FAIL: licence" >&2; failed=1; }
 help=$("${program[@]}" --help </dev/null | tr -d '\r')
-for needed in clients.txt "Exit status" "mode, owner and links" STEAMID; do
-  grep -q "$needed" <<<"$help" || { echo "FAIL: help says nothing of $needed" >&2; failed=1; }
+for needed in clients.txt "Exit status" "mode, owner and links" STEAMID "--list" "--remove NAME"; do
+  grep -q -e "$needed" <<<"$help" || { echo "FAIL: help says nothing of $needed" >&2; failed=1; }
 done
 
 exit "$failed"

@@ -9,7 +9,9 @@
 #include "clientfile/client_file.hpp"
 #include "clientfile/clients_file_append.hpp"
 #include "clientfile/clients_file_check.hpp"
+#include "clientfile/clients_file_list.hpp"
 #include "clientfile/clients_file_reader.hpp"
+#include "clientfile/clients_file_remove.hpp"
 #include "clientfile/key_values.hpp"
 #include "dialogue/console.hpp"
 #include "dialogue/dialogue.hpp"
@@ -53,6 +55,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const velmora::CheckReport report = velmora::checkClientsText("f", input);
   require(!report.lines.empty() && report.status >= 0 && report.status <= 2, "a report ends");
 
+  // Taking out the first entry's admins leaves a file that still parses, with the others.
+  if (const velmora::keyvalues::Document document = velmora::keyvalues::parse(input);
+      !document.error) {
+    const velmora::ClientsFile file = velmora::readClientsFile(document);
+    if (!file.entries.empty()) {
+      const velmora::Removal removal =
+          velmora::withoutAdmins(input, file, file.entries.front().facts.name);
+      const velmora::keyvalues::Document rest = velmora::keyvalues::parse(removal.text);
+      require(!rest.error, "a file without some admins still parses");
+      require(velmora::readClientsFile(rest).entries.size() ==
+                  file.entries.size() - removal.removed.size(),
+              "the other admins stay");
+    }
+    require(velmora::adminTable(file).size() == file.entries.size() + 1, "one line per admin");
+  }
+
   std::stringbuf source(input);
   std::ostringstream console;
   velmora::Console operatorConsole(source, console);
@@ -67,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   requireSameAdmins(file, roster, 0);
 
   // The same admins added to that file once more: the old entries stay and the new follow.
-  velmora::ExistingClientsFile existing{.exists = true, .bytes = text, .file = file, .failure = {}};
+  velmora::LoadedClientsFile existing{.exists = true, .bytes = text, .file = file, .failure = {}};
   const std::string added = velmora::withEntriesAdded(existing, roster);
   require(added.starts_with(text.substr(0, text.find("\r\n\t}\r\n\t//"))), "old bytes kept");
   const velmora::ClientsFile twice = readBack(added);

@@ -1,0 +1,60 @@
+#include "clientfile/clients_file_list.hpp"
+
+#include <algorithm>
+#include <array>
+
+#include "roster/roster_check.hpp"
+#include "roster/utf8_text.hpp"
+
+namespace velmora {
+namespace {
+
+constexpr std::size_t kColumns = 5;
+using Row = std::array<std::string, kColumns>;
+
+constexpr std::string_view kNone = "-";
+constexpr std::string_view kColumnGap = "  ";
+
+// An empty text is shown as "" so that it cannot be taken for a missing one.
+std::string cell(std::string_view text) { return text.empty() ? "\"\"" : shown(text); }
+std::string optionalCell(const std::optional<std::string>& text) {
+  return text ? cell(*text) : std::string(kNone);
+}
+std::string groupCell(const ClientEntry& entry, std::string_view kind) {
+  const GroupUse* use = entry.groupOf(kind);
+  return use != nullptr ? cell(use->group) : std::string(kNone);
+}
+
+Row rowOf(std::size_t index, const ClientEntry& entry) {
+  const std::optional<std::string>& identifier =
+      entry.facts.steamId ? entry.facts.steamId : entry.facts.ipAddress;
+  return {std::to_string(index + 1), cell(entry.facts.name), optionalCell(identifier),
+          groupCell(entry, "Admin"), groupCell(entry, "Immunity")};
+}
+
+}  // namespace
+
+std::vector<std::string> adminTable(const ClientsFile& file) {
+  std::vector<Row> rows = {{"#", "name", "STEAMID or IP address", "admin group", "immunity group"}};
+  for (std::size_t index = 0; index < file.entries.size(); ++index) {
+    rows.push_back(rowOf(index, file.entries[index]));
+  }
+  std::array<std::size_t, kColumns> widths{};
+  for (const Row& row : rows) {
+    for (std::size_t column = 0; column < kColumns; ++column) {
+      widths[column] = std::max(widths[column], utf8::characterCount(row[column]));
+    }
+  }
+  std::vector<std::string> lines;
+  for (const Row& row : rows) {
+    std::string line;
+    for (std::size_t column = 0; column + 1 < kColumns; ++column) {
+      line += row[column];
+      line.append(widths[column] - utf8::characterCount(row[column]), ' ').append(kColumnGap);
+    }
+    lines.push_back(line + row[kColumns - 1]);
+  }
+  return lines;
+}
+
+}  // namespace velmora

@@ -1,0 +1,103 @@
+#include "clientfile/clients_file_remove.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "clientfile/key_values.hpp"
+
+namespace velmora {
+namespace {
+
+// A hand-made file: LF line ends, blanks for indentation, comments, entries sharing lines.
+const std::string kHandMade =
+    "// admins of our server\n"
+    "\"clients.txt\"\n"
+    "{\n"
+    "  \"players\"   // everyone\n"
+    "  {\n"
+    "    // This must be a unique client name\n"
+    "    \"Ann\"\n"
+    "    {\n"
+    "      \"name\"  \"Ann\"\n"
+    "      \"steam\" \"STEAM_0:1:1\"\n"
+    "    }\n"
+    "    Bob { ip 10.0.0.2 }   // without quotes, and a comment after it\n"
+    "    \"Cy\" { \"name\" \"Bob\" } \"Dee\" { \"steam\" \"STEAM_0:0:4\" }\n"
+    "    // the new one\n"
+    "    \"bob\"\n"
+    "    {\n"
+    "      \"ip\" \"10.0.0.5\"\n"
+    "    }\n"
+    "  }\n"
+    "}\n";
+
+struct RemovalCase {
+  std::string what;
+  std::string wanted;
+  std::vector<std::size_t> removed;
+  std::string expected;  // written out by hand
+};
+
+const std::vector<RemovalCase> kRemovalCases = {
+    {"by key, with velmora's comment above it",
+     "Ann",
+     {0},
+     "// admins of our server\n\"clients.txt\"\n{\n  \"players\"   // everyone\n  {\n"
+     "    Bob { ip 10.0.0.2 }   // without quotes, and a comment after it\n"
+     "    \"Cy\" { \"name\" \"Bob\" } \"Dee\" { \"steam\" \"STEAM_0:0:4\" }\n"
+     "    // the new one\n    \"bob\"\n    {\n      \"ip\" \"10.0.0.5\"\n    }\n  }\n}\n"},
+    {"by key and by name, letter case aside: a comment that is not velmora's stays",
+     "BOB",
+     {1, 2, 4},
+     "// admins of our server\n\"clients.txt\"\n{\n  \"players\"   // everyone\n  {\n"
+     "    // This must be a unique client name\n    \"Ann\"\n    {\n      \"name\"  \"Ann\"\n"
+     "      \"steam\" \"STEAM_0:1:1\"\n    }\n"
+     "       // without quotes, and a comment after it\n"
+     "     \"Dee\" { \"steam\" \"STEAM_0:0:4\" }\n"
+     "    // the new one\n  }\n}\n"},
+    {"by STEAMID, from a line shared with another entry",
+     "steam_0:0:4",
+     {3},
+     "// admins of our server\n\"clients.txt\"\n{\n  \"players\"   // everyone\n  {\n"
+     "    // This must be a unique client name\n    \"Ann\"\n    {\n      \"name\"  \"Ann\"\n"
+     "      \"steam\" \"STEAM_0:1:1\"\n    }\n"
+     "    Bob { ip 10.0.0.2 }   // without quotes, and a comment after it\n"
+     "    \"Cy\" { \"name\" \"Bob\" } \n"
+     "    // the new one\n    \"bob\"\n    {\n      \"ip\" \"10.0.0.5\"\n    }\n  }\n}\n"},
+    {"by IP address, the last entry",
+     "10.0.0.5",
+     {4},
+     "// admins of our server\n\"clients.txt\"\n{\n  \"players\"   // everyone\n  {\n"
+     "    // This must be a unique client name\n    \"Ann\"\n    {\n      \"name\"  \"Ann\"\n"
+     "      \"steam\" \"STEAM_0:1:1\"\n    }\n"
+     "    Bob { ip 10.0.0.2 }   // without quotes, and a comment after it\n"
+     "    \"Cy\" { \"name\" \"Bob\" } \"Dee\" { \"steam\" \"STEAM_0:0:4\" }\n"
+     "    // the new one\n  }\n}\n"},
+    {"no match", "Eve", {}, kHandMade},
+    {"a group name is no admin's name", "Serveradmin", {}, kHandMade},
+};
+
+TEST(RemoveAdmins, TakesOutWhatMatchesAndKeepsEveryOtherByte) {
+  const keyvalues::Document document = keyvalues::parse(kHandMade);
+  ASSERT_FALSE(document.error);
+  const ClientsFile file = readClientsFile(document);
+  for (const RemovalCase& c : kRemovalCases) {
+    const Removal removal = withoutAdmins(kHandMade, file, c.wanted);
+    EXPECT_EQ(removal.removed, c.removed) << c.what;
+    EXPECT_EQ(removal.text, c.expected) << c.what;
+  }
+}
+
+TEST(RemoveAdmins, OnlyEntryOfACrLfFile) {
+  const std::string text =
+      "\"clients.txt\"\r\n{\r\n\t\"players\"\r\n\t{\r\n\t\t// This must be a unique client name"
+      "\r\n\t\t\"Ann\"\r\n\t\t{\r\n\t\t\t\"ip\"\t\"1.2.3.4\"\r\n\t\t}\r\n\t}\r\n}";
+  const ClientsFile file = readClientsFile(keyvalues::parse(text));
+  EXPECT_EQ(withoutAdmins(text, file, "ann").text,
+            "\"clients.txt\"\r\n{\r\n\t\"players\"\r\n\t{\r\n\t}\r\n}");
+}
+
+}  // namespace
+}  // namespace velmora
