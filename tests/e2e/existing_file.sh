@@ -159,6 +159,12 @@ for mark in '\xff\xfe' '\xfe\xff'; do
   run_in "$work/wide" "$work/two" --add
   [[ $status -eq 1 && $(tr -d '\r' <"$work/wide/.err") == "$expected" ]] ||
     fail "--add: status $status: $(cat "$work/wide/.err")"
+  run_in "$work/wide" /dev/null --list
+  [[ $status -eq 2 && $(tr -d '\r' <"$work/wide/.err") == "$expected" ]] ||
+    fail "--list: status $status: $(cat "$work/wide/.err")"
+  run_in "$work/wide" /dev/null --remove c
+  [[ $status -eq 1 && $(tr -d '\r' <"$work/wide/.err") == "$expected" ]] ||
+    fail "--remove: status $status: $(cat "$work/wide/.err")"
   cmp -s "$work/wide/clients.txt" "$work/wide-before" || fail "the file changed"
 done
 
