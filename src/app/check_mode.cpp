@@ -5,25 +5,22 @@
 
 #include "app/diagnostics.hpp"
 #include "clientfile/clients_file_check.hpp"
-#include "clientfile/file_bytes.hpp"
+#include "clientfile/clients_file_load.hpp"
 #include "clientfile/path_text.hpp"
-#include "clientfile/text_encoding.hpp"
 
 namespace velmora {
 
 int checkClientsFile(const std::filesystem::path& file, std::ostream& output,
                      std::ostream& errors) {
-  std::error_code failure;
-  const std::optional<std::string> bytes = readFileBytes(file, failure);
+  const std::string name = textOfPath(file);
+  std::string failure;
+  const std::optional<std::string> bytes =
+      readClientsText(file, name, MissingFile::kRefused, failure);
   if (!bytes) {
-    reportLine(errors, "velmora: cannot read " + textOfPath(file) + ": " + failure.message());
+    reportLine(errors, failure);
     return 2;
   }
-  if (startsAsUtf16(*bytes)) {
-    reportLine(errors, utf16Refusal(textOfPath(file)));
-    return 2;
-  }
-  const CheckReport report = checkClientsText(textOfPath(file), *bytes);
+  const CheckReport report = checkClientsText(name, *bytes);
   for (const std::string& line : report.lines) {
     output << line << '\n';
   }

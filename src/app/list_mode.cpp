@@ -11,9 +11,9 @@ namespace velmora {
 
 int listAdmins(const std::filesystem::path& file, std::ostream& output, std::ostream& errors) {
   const std::string name = textOfPath(file);
-  const LoadedClientsFile loaded = loadClientsFile(file, name, "list");
-  if (!loaded.exists || !loaded.failure.empty()) {
-    reportLine(errors, loaded.exists ? loaded.failure : absenceOf(name));
+  const LoadedClientsFile loaded = loadClientsFile(file, name, "list", MissingFile::kRefused);
+  if (!loaded.failure.empty()) {
+    reportLine(errors, loaded.failure);
     return 2;
   }
   for (const std::string& line : adminTable(loaded.file)) {

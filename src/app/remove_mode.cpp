@@ -14,9 +14,10 @@ namespace velmora {
 int removeAdmins(std::string_view wanted, const std::filesystem::path& file, std::ostream& output,
                  std::ostream& errors) {
   const std::string name = textOfPath(file);
-  const LoadedClientsFile loaded = loadClientsFile(file, name, "remove from");
-  if (!loaded.exists || !loaded.failure.empty()) {
-    reportLine(errors, loaded.exists ? loaded.failure : absenceOf(name));
+  const LoadedClientsFile loaded =
+      loadClientsFile(file, name, "remove from", MissingFile::kRefused);
+  if (!loaded.failure.empty()) {
+    reportLine(errors, loaded.failure);
     return 1;
   }
   const Removal removal = withoutAdmins(loaded.bytes, loaded.file, wanted);

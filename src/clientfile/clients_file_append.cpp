@@ -87,7 +87,7 @@ std::string reindented(std::string_view entries, const Indentation& indentation)
 }  // namespace
 
 LoadedClientsFile readForAdding(const std::filesystem::path& file, std::string_view fileName) {
-  LoadedClientsFile existing = loadClientsFile(file, fileName, "add to");
+  LoadedClientsFile existing = loadClientsFile(file, fileName, "add to", MissingFile::kAllowed);
   if (existing.exists && existing.failure.empty() && !existing.file.playersClose) {
     existing.failure = "velmora: cannot add to " + std::string(fileName) + ": line " +
                        std::to_string(existing.file.rootLine) + ": no \"players\" block";

@@ -1,6 +1,5 @@
 #include "clientfile/clients_file_load.hpp"
 
-#include <optional>
 #include <system_error>
 
 #include "clientfile/file_bytes.hpp"
@@ -8,31 +7,34 @@
 #include "clientfile/text_encoding.hpp"
 
 namespace velmora {
-namespace {
 
-std::string cannotRead(std::string_view fileName, const std::error_code& failure) {
-  return "velmora: cannot read " + std::string(fileName) + ": " + failure.message();
+std::optional<std::string> readClientsText(const std::filesystem::path& file,
+                                           std::string_view fileName, MissingFile missing,
+                                           std::string& failure) {
+  std::error_code reason;
+  std::optional<std::string> bytes = readFileBytes(file, reason);
+  if (!bytes) {
+    if (reason != std::errc::no_such_file_or_directory || missing == MissingFile::kRefused) {
+      failure = "velmora: cannot read " + std::string(fileName) + ": " + reason.message();
+    }
+    return std::nullopt;
+  }
+  if (startsAsUtf16(*bytes)) {
+    failure = utf16Refusal(fileName);
+    return std::nullopt;
+  }
+  return bytes;
 }
 
-}  // namespace
-
 LoadedClientsFile loadClientsFile(const std::filesystem::path& file, std::string_view fileName,
-                                  std::string_view purpose) {
+                                  std::string_view purpose, MissingFile missing) {
   LoadedClientsFile loaded;
-  std::error_code failure;
-  std::optional<std::string> bytes = readFileBytes(file, failure);
+  std::optional<std::string> bytes = readClientsText(file, fileName, missing, loaded.failure);
   if (!bytes) {
-    if (failure != std::errc::no_such_file_or_directory) {
-      loaded.failure = cannotRead(fileName, failure);
-    }
     return loaded;
   }
   loaded.exists = true;
   loaded.bytes = std::move(*bytes);
-  if (startsAsUtf16(loaded.bytes)) {
-    loaded.failure = utf16Refusal(fileName);
-    return loaded;
-  }
   const keyvalues::Document document = keyvalues::parse(loaded.bytes);
   if (document.error) {
     loaded.failure = "velmora: cannot " + std::string(purpose) + " " + std::string(fileName) +
@@ -42,10 +44,6 @@ LoadedClientsFile loadClientsFile(const std::filesystem::path& file, std::string
   }
   loaded.file = readClientsFile(document);
   return loaded;
-}
-
-std::string absenceOf(std::string_view fileName) {
-  return cannotRead(fileName, std::make_error_code(std::errc::no_such_file_or_directory));
 }
 
 }  // namespace velmora
