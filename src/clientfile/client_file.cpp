@@ -24,6 +24,8 @@ constexpr std::string_view kEntryStart[] = {
     "\n\t\t\t// Client real name",
     "\n\t\t\t\"name\"\t\"%s\"",
 };
+static_assert(kEntryStart[0].ends_with(kEntryComment));
+
 constexpr std::string_view kSteamIdLines[] = {
     "\n\t\t\t// Steam ID for client",
     "\n\t\t\t\"steam\"\t\"%s\"",

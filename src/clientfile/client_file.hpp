@@ -13,6 +13,8 @@ namespace velmora {
 
 inline constexpr std::string_view kClientsFileName = "clients.txt";
 inline constexpr std::string_view kCrLf = "\r\n";
+// The comment line velmora writes above each client entry, without its indentation.
+inline constexpr std::string_view kEntryComment = "// This must be a unique client name";
 
 // Pieces are written with every line feed as CR LF, whatever the platform (an entry added to
 // an existing file takes that file's line ends); file must be a binary stream so that nothing

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "clientfile/client_file.hpp"
+#include "clientfile/text_lines.hpp"
 
 namespace velmora {
 namespace {
@@ -31,8 +32,7 @@ std::size_t insertionPoint(std::string_view text, std::size_t closingBrace) {
 
 // The white space from the start of at's line to at; empty unless there is only white space.
 std::string_view indentationBefore(std::string_view text, std::size_t at) {
-  const std::size_t lineFeed = at == 0 ? std::string_view::npos : text.rfind('\n', at - 1);
-  const std::size_t lineStart = lineFeed == std::string_view::npos ? 0 : lineFeed + 1;
+  const std::size_t lineStart = startOfLine(text, at);
   const std::string_view before = text.substr(lineStart, at - lineStart);
   return before.find_first_not_of(" \t") == std::string_view::npos ? before : std::string_view{};
 }
@@ -76,8 +76,7 @@ std::string reindented(std::string_view entries, const Indentation& indentation)
       }
       entries.remove_prefix(tabs);
     }
-    const std::size_t lineFeed = entries.find('\n');
-    const std::size_t lineEnd = lineFeed == std::string_view::npos ? entries.size() : lineFeed + 1;
+    const std::size_t lineEnd = endOfLine(entries, 0);
     result.append(entries.substr(0, lineEnd));
     entries.remove_prefix(lineEnd);
   }

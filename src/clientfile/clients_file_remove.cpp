@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <optional>
 
+#include "clientfile/client_file.hpp"
 #include "clientfile/key_values.hpp"
+#include "clientfile/text_lines.hpp"
 
 namespace velmora {
 namespace {
-
-constexpr std::string_view kEntryComment = "// This must be a unique client name";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -20,11 +20,6 @@ bool names(const ClientEntry& entry, std::string_view wanted) {
   return entry.isBlock &&
          (keyvalues::sameKey(entry.facts.name, wanted) || matches(entry.realName, wanted) ||
           matches(entry.facts.steamId, wanted) || matches(entry.facts.ipAddress, wanted));
-}
-
-std::size_t lineStartBefore(std::string_view text, std::size_t at) {
-  const std::size_t lineFeed = text.rfind('\n', at == 0 ? 0 : at - 1);
-  return at == 0 || lineFeed == std::string_view::npos ? 0 : lineFeed + 1;
 }
 
 // The line's text without its indentation and line end.
@@ -43,18 +38,17 @@ struct Range {
 // entry alone, from its key to its closing brace.
 Range rangeOf(std::string_view text, const ClientEntry& entry) {
   const Range entryOnly{entry.offset, entry.closeOffset + 1};
-  const std::size_t lineStart = lineStartBefore(text, entry.offset);
+  const std::size_t lineStart = startOfLine(text, entry.offset);
   const bool aloneBefore =
       std::all_of(text.begin() + static_cast<std::ptrdiff_t>(lineStart),
                   text.begin() + static_cast<std::ptrdiff_t>(entry.offset), isBlank);
-  const std::size_t lineFeed = text.find('\n', entryOnly.end);
-  const std::size_t lineEnd = lineFeed == std::string_view::npos ? text.size() : lineFeed + 1;
+  const std::size_t lineEnd = endOfLine(text, entryOnly.end);
   const std::string_view after = text.substr(entryOnly.end, lineEnd - entryOnly.end);
   if (!aloneBefore || !lineContent(after).empty()) {
     return entryOnly;
   }
   // The line before: it ends with the line feed just before lineStart.
-  const std::size_t commentStart = lineStart > 0 ? lineStartBefore(text, lineStart - 1) : 0;
+  const std::size_t commentStart = lineStart > 0 ? startOfLine(text, lineStart - 1) : 0;
   const bool ownComment =
       lineStart > 0 &&
       lineContent(text.substr(commentStart, lineStart - commentStart)) == kEntryComment;
