@@ -16,26 +16,27 @@ foreach(package IN LISTS CPACK_PACKAGE_FILES)
 endforeach()
 
 # This generator's packages are not yet copied to the package folder, where the other
-# generators' already are; each name is summed where it is.
+# generators' already are; each is summed where it is.
 set(velmora_names "")
 foreach(package IN LISTS CPACK_PACKAGE_FILES)
   get_filename_component(name "${package}" NAME)
+  set(velmora_path_${name} "${package}")
   list(APPEND velmora_names "${name}")
 endforeach()
 file(GLOB velmora_made RELATIVE "${CPACK_PACKAGE_DIRECTORY}"
      "${CPACK_PACKAGE_DIRECTORY}/velmora*${CPACK_PACKAGE_VERSION}*.deb"
      "${CPACK_PACKAGE_DIRECTORY}/velmora*${CPACK_PACKAGE_VERSION}*.tar.gz"
      "${CPACK_PACKAGE_DIRECTORY}/velmora*${CPACK_PACKAGE_VERSION}*.zip")
-list(APPEND velmora_names ${velmora_made})
-list(REMOVE_DUPLICATES velmora_names)
+foreach(name IN LISTS velmora_made)
+  if(NOT DEFINED velmora_path_${name})
+    set(velmora_path_${name} "${CPACK_PACKAGE_DIRECTORY}/${name}")
+    list(APPEND velmora_names "${name}")
+  endif()
+endforeach()
 list(SORT velmora_names)
 set(velmora_lines "")
 foreach(name IN LISTS velmora_names)
-  if(EXISTS "${CPACK_TOPLEVEL_DIRECTORY}/${name}")
-    file(SHA256 "${CPACK_TOPLEVEL_DIRECTORY}/${name}" sum)
-  else()
-    file(SHA256 "${CPACK_PACKAGE_DIRECTORY}/${name}" sum)
-  endif()
+  file(SHA256 "${velmora_path_${name}}" sum)
   string(APPEND velmora_lines "${sum}  ${name}\n")
 endforeach()
 file(WRITE "${CPACK_PACKAGE_DIRECTORY}/SHA256SUMS" "${velmora_lines}")
