@@ -12,23 +12,16 @@
 namespace velmora {
 namespace {
 
-AdminRoster rosterFrom(const std::string& answers) {
+// The warnings of a whole session, text typed where a number was asked included, after the
+// entries already in the file (earlier).
+std::vector<std::string> warningsFor(const std::string& answers,
+                                     std::span<const EntryFacts> earlier = {}) {
   std::stringbuf input(answers);
   std::ostringstream output;
   Console console(input, output);
   AdminRoster roster;
   runDialogue(roster, console);
-  return roster;
-}
-
-// The warnings of a whole session, text typed where a number was asked included.
-std::vector<std::string> warningsFor(const std::string& answers) {
-  std::stringbuf input(answers);
-  std::ostringstream output;
-  Console console(input, output);
-  AdminRoster roster;
-  runDialogue(roster, console);
-  return rosterWarnings(roster, {}, console.strayTexts());
+  return rosterWarnings(roster, earlier, console.strayTexts());
 }
 
 struct RosterCase {
@@ -149,7 +142,7 @@ TEST(RosterWarnings, EntriesAlreadyInTheFileComeFirstAndCountForSameNames) {
       {.name = "Ann", .steamId = "STEAM_0:1:1", .ipAddress = {}, .hasAdminGroup = true},
       {.name = "Old", .steamId = {}, .ipAddress = {}, .hasAdminGroup = false},
   };
-  EXPECT_EQ(rosterWarnings(rosterFrom("1 ann 2 1.2.3.4 1 2"), earlier),
+  EXPECT_EQ(warningsFor("1 ann 2 1.2.3.4 1 2", earlier),
             (std::vector<std::string>{
                 "velmora: warning: admin 1 (Ann) and admin 3 (ann) have the same name, so the "
                 "server keeps only one of their entries",
