@@ -1,31 +1,35 @@
 #include "app/check_mode.hpp"
 
-#include <optional>
 #include <string>
 
 #include "app/diagnostics.hpp"
 #include "clientfile/clients_file_check.hpp"
 #include "clientfile/clients_file_load.hpp"
-#include "clientfile/path_text.hpp"
+#include "text/path_text.hpp"
 
 namespace velmora {
 
-int checkClientsFile(const std::filesystem::path& file, std::ostream& output,
-                     std::ostream& errors) {
+ExitStatus checkClientsFile(const std::filesystem::path& file, std::ostream& output,
+                            std::ostream& errors) {
   const std::string name = textOfPath(file);
-  std::string failure;
-  const std::optional<std::string> bytes =
-      readClientsText(file, name, MissingFile::kRefused, failure);
-  if (!bytes) {
-    reportLine(errors, failure);
-    return 2;
+  const Result<std::string> bytes = readClientsText(file, name);
+  if (bytes.failed()) {
+    return reportFailure(errors, bytes.failure(), ExitStatus::kCannotReadFile);
   }
-  const CheckReport report = checkClientsText(name, *bytes);
+  const CheckReport report = checkClientsText(name, bytes.value());
   for (const std::string& line : report.lines) {
     output << line << '\n';
   }
   output.flush();
-  return report.status;
+  switch (report.verdict) {
+    case CheckReport::Verdict::kSound:
+      return ExitStatus::kDone;
+    case CheckReport::Verdict::kProblems:
+      return ExitStatus::kProblemsFound;
+    case CheckReport::Verdict::kUnparsable:
+      break;
+  }
+  return ExitStatus::kCannotReadFile;
 }
 
 }  // namespace velmora

@@ -23,7 +23,4 @@ struct CommandLine {
 // arguments excludes the program's own name.
 CommandLine parseCommandLine(std::span<const std::string_view> arguments);
 
-// The exit status of a run that was asked for something it cannot do.
-inline constexpr int kUsageErrorStatus = 2;
-
 }  // namespace velmora

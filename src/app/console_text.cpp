@@ -1,46 +1,14 @@
 #include "app/console_text.hpp"
 
-#include <cstdint>
-
-#include "roster/utf8_text.hpp"
+#include "text/utf8.hpp"
 
 namespace velmora {
 namespace {
 
-constexpr char32_t kReplacement = U'\uFFFD';
 constexpr char16_t kEndOfInputKey = u'\x1A';
 
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
-
-void appendUtf8(std::string& text, char32_t point) {
-  const auto byte = [](std::uint32_t bits) { return static_cast<char>(bits); };
-  if (point < 0x80) {
-    text += byte(point);
-  } else if (point < 0x800) {
-    text += byte(0xC0 | (point >> 6));
-    text += byte(0x80 | (point & 0x3F));
-  } else if (point < 0x10000) {
-    text += byte(0xE0 | (point >> 12));
-    text += byte(0x80 | ((point >> 6) & 0x3F));
-    text += byte(0x80 | (point & 0x3F));
-  } else {
-    text += byte(0xF0 | (point >> 18));
-    text += byte(0x80 | ((point >> 12) & 0x3F));
-    text += byte(0x80 | ((point >> 6) & 0x3F));
-    text += byte(0x80 | (point & 0x3F));
-  }
-}
-
-// The code point of the well-formed character at the front of text, length bytes long.
-char32_t codePointOf(std::string_view text, std::size_t length) {
-  static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-  char32_t point = static_cast<unsigned char>(text[0]) & kLeadBits[length];
-  for (std::size_t i = 1; i < length; ++i) {
-    point = (point << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-  }
-  return point;
-}
 
 }  // namespace
 
@@ -49,11 +17,11 @@ std::string utf8FromUtf16(std::u16string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t unit = text[i];
     if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
-      appendUtf8(result, 0x10000 + ((unit - 0xD800) << 10) + (text[++i] - 0xDC00));
+      utf8::append(result, 0x10000 + ((unit - 0xD800) << 10) + (text[++i] - 0xDC00));
     } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-      appendUtf8(result, kReplacement);
+      utf8::append(result, utf8::kReplacementCharacter);
     } else {
-      appendUtf8(result, unit);
+      utf8::append(result, unit);
     }
   }
   return result;
@@ -63,7 +31,7 @@ std::u16string utf16FromUtf8(std::string_view text) {
   std::u16string result;
   while (!text.empty()) {
     const std::size_t length = utf8::characterLength(text);
-    const char32_t point = length == 0 ? kReplacement : codePointOf(text, length);
+    const char32_t point = length == 0 ? utf8::kReplacementCharacter : utf8::decode(text, length);
     if (point >= 0x10000) {
       result += static_cast<char16_t>(0xD800 + ((point - 0x10000) >> 10));
       result += static_cast<char16_t>(0xDC00 + ((point - 0x10000) & 0x3FF));

@@ -11,4 +11,9 @@ void reportLine(std::ostream& stream, std::string_view line) {
   stream.flush();
 }
 
+ExitStatus reportFailure(std::ostream& errors, const Failure& failure, ExitStatus status) {
+  reportLine(errors, failure.line);
+  return status;
+}
+
 }  // namespace velmora

@@ -5,22 +5,23 @@
 #include "app/diagnostics.hpp"
 #include "clientfile/clients_file_list.hpp"
 #include "clientfile/clients_file_load.hpp"
-#include "clientfile/path_text.hpp"
+#include "text/path_text.hpp"
 
 namespace velmora {
 
-int listAdmins(const std::filesystem::path& file, std::ostream& output, std::ostream& errors) {
+ExitStatus listAdmins(const std::filesystem::path& file, std::ostream& output,
+                      std::ostream& errors) {
   const std::string name = textOfPath(file);
-  const LoadedClientsFile loaded = loadClientsFile(file, name, "list", MissingFile::kRefused);
-  if (!loaded.failure.empty()) {
-    reportLine(errors, loaded.failure);
-    return 2;
+  const Result<LoadedClientsFile> loaded =
+      loadClientsFile(file, name, "list", MissingFile::kRefused);
+  if (loaded.failed()) {
+    return reportFailure(errors, loaded.failure(), ExitStatus::kCannotReadFile);
   }
-  for (const std::string& line : adminTable(loaded.file)) {
+  for (const std::string& line : adminTable(loaded.value().file)) {
     output << line << '\n';
   }
   output.flush();
-  return 0;
+  return ExitStatus::kDone;
 }
 
 }  // namespace velmora

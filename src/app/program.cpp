@@ -2,33 +2,32 @@
 
 #include <iostream>
 
+#include "app/add_mode.hpp"
 #include "app/check_mode.hpp"
 #include "app/command_line.hpp"
 #include "app/console_streams.hpp"
+#include "app/exit_status.hpp"
 #include "app/final_wait.hpp"
 #include "app/list_mode.hpp"
 #include "app/remove_mode.hpp"
 #include "app/set_up_mode.hpp"
-#include "clientfile/path_text.hpp"
+#include "text/path_text.hpp"
 
 namespace velmora {
+namespace {
 
-int runProgram(std::span<const std::string_view> arguments) {
-  // Lets the answer reader take whole lines from standard input instead of single characters.
-  std::ios_base::sync_with_stdio(false);
-
-  const CommandLine command = parseCommandLine(arguments);
+ExitStatus run(const CommandLine& command) {
   using Action = CommandLine::Action;
   switch (command.action) {
     case Action::kHelp:
     case Action::kVersion:
       std::cout << command.message << std::flush;
-      return 0;
+      return ExitStatus::kDone;
     case Action::kUsageError: {
       std::ostream& errors = console::textErrors();
       errors.write(command.message.data(), static_cast<std::streamsize>(command.message.size()));
       errors.flush();
-      return kUsageErrorStatus;
+      return ExitStatus::kUsageError;
     }
     case Action::kCheck:
       return checkClientsFile(pathFromText(command.file), console::textOutput(),
@@ -42,11 +41,19 @@ int runProgram(std::span<const std::string_view> arguments) {
     case Action::kAdd:
       break;
   }
-  const int status =
-      setUpAdmins(console::input(), std::cout, console::textErrors(),
-                  command.action == Action::kAdd ? SetUpMode::kAdd : SetUpMode::kReplace);
+  const ExitStatus status = command.action == Action::kAdd
+                                ? addAdmins(console::input(), std::cout, console::textErrors())
+                                : setUpAdmins(console::input(), std::cout, console::textErrors());
   waitForKeyPress(std::cout);
   return status;
+}
+
+}  // namespace
+
+int runProgram(std::span<const std::string_view> arguments) {
+  // Lets the answer reader take whole lines from standard input instead of single characters.
+  std::ios_base::sync_with_stdio(false);
+  return static_cast<int>(run(parseCommandLine(arguments)));
 }
 
 }  // namespace velmora

@@ -5,37 +5,36 @@
 #include "app/diagnostics.hpp"
 #include "clientfile/clients_file_load.hpp"
 #include "clientfile/clients_file_remove.hpp"
-#include "clientfile/path_text.hpp"
 #include "clientfile/safe_replace.hpp"
-#include "roster/roster_check.hpp"
+#include "roster/entry_wording.hpp"
+#include "text/path_text.hpp"
+#include "text/shown.hpp"
 
 namespace velmora {
 
-int removeAdmins(std::string_view wanted, const std::filesystem::path& file, std::ostream& output,
-                 std::ostream& errors) {
+ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& file,
+                        std::ostream& output, std::ostream& errors) {
   const std::string name = textOfPath(file);
-  const LoadedClientsFile loaded =
+  const Result<LoadedClientsFile> loaded =
       loadClientsFile(file, name, "remove from", MissingFile::kRefused);
-  if (!loaded.failure.empty()) {
-    reportLine(errors, loaded.failure);
-    return 1;
+  if (loaded.failed()) {
+    return reportFailure(errors, loaded.failure(), ExitStatus::kNotDone);
   }
-  const Removal removal = withoutAdmins(loaded.bytes, loaded.file, wanted);
+  const ClientsFile& clients = loaded.value().file;
+  const Removal removal = withoutAdmins(loaded.value().bytes, clients, wanted);
   if (removal.removed.empty()) {
-    reportLine(errors, "velmora: no admin matches \"" + shown(wanted) + "\" in " + name);
-    return 1;
+    return reportFailure(errors, {"velmora: no admin matches \"" + shown(wanted) + "\" in " + name},
+                         ExitStatus::kNotDone);
   }
-  const Replacement replacement = replaceFileContents(file, removal.text);
-  if (replacement.failure) {
-    reportLine(errors, describeFailure(replacement, name));
-    return 1;
+  if (const Result<> replaced = replaceFileContents(file, removal.text, name); replaced.failed()) {
+    return reportFailure(errors, replaced.failure(), ExitStatus::kNotDone);
   }
   for (const std::size_t index : removal.removed) {
-    output << "removed " << adminLabel(index, loaded.file.entries[index].facts.name) << " from "
-           << name << '\n';
+    output << "removed " << adminLabel(index, clients.entries[index].facts.name) << " from " << name
+           << '\n';
   }
   output.flush();
-  return 0;
+  return ExitStatus::kDone;
 }
 
 }  // namespace velmora

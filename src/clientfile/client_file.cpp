@@ -1,10 +1,11 @@
 #include "clientfile/client_file.hpp"
 
-#include <algorithm>
 #include <sstream>
 
+#include "clientfile/safe_replace.hpp"
 #include "roster/file_value.hpp"
 #include "roster/group_catalogue.hpp"
+#include "text/filled.hpp"
 
 namespace velmora {
 namespace {
@@ -44,22 +45,19 @@ constexpr std::string_view kEntryEnd[] = {
     "\n\t\t}",
 };
 
-constexpr std::string_view kValueSlot = "%s";
-
 // Writes a piece with each line feed as lineEnd, and value, as the file holds it, in place of
-// its "%s".
+// its "%s". Values are single words, so they hold no line feed of their own.
 void writePiece(std::ostream& file, std::string_view piece, std::string_view lineEnd,
                 std::string_view value = {}) {
-  for (const char c : piece.substr(0, piece.find(kValueSlot))) {
+  const std::string text = piece.find(kSlot) == std::string_view::npos
+                               ? std::string(piece)
+                               : filled(piece, {fileValue(value)});
+  for (const char c : text) {
     if (c == '\n') {
       file << lineEnd;
     } else {
       file.put(c);
     }
-  }
-  if (const auto slot = piece.find(kValueSlot); slot != std::string_view::npos) {
-    file << fileValue(value);
-    writePiece(file, piece.substr(slot + kValueSlot.size()), lineEnd);
   }
 }
 
@@ -75,9 +73,7 @@ void writePieces(std::ostream& file, const std::string_view (&pieces)[N], std::s
 template <typename Lines>
 void writeGroupLine(std::ostream& file, const Lines& lines, std::int32_t typed,
                     std::string_view lineEnd) {
-  const auto line = std::find_if(lines.begin(), lines.end(),
-                                 [typed](const auto& l) { return isCode(typed, l.group); });
-  if (line != lines.end()) {
+  if (const auto* line = catalogue::lineFor(lines, typed)) {
     writePiece(file, line->piece, lineEnd);
   }
 }
@@ -129,8 +125,8 @@ std::string clientsText(const AdminRoster& roster) {
   return std::move(text).str();
 }
 
-Replacement writeClientsFile(const AdminRoster& roster, const std::filesystem::path& directory) {
-  return replaceFileContents(directory / kClientsFileName, clientsText(roster));
+Result<> writeClientsFile(const AdminRoster& roster, const std::filesystem::path& directory) {
+  return replaceFileContents(directory / kClientsFileName, clientsText(roster), kClientsFileName);
 }
 
 }  // namespace velmora

@@ -4,9 +4,8 @@
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <system_error>
 
-#include "clientfile/safe_replace.hpp"
+#include "clientfile/result.hpp"
 #include "roster/admin_roster.hpp"
 
 namespace velmora {
@@ -30,7 +29,6 @@ std::string clientEntriesText(const AdminRoster& roster, std::string_view lineEn
 
 // Replaces clients.txt in directory with the roster's file, all or nothing: on failure any
 // existing file is left as it was and the reason is returned.
-Replacement writeClientsFile(const AdminRoster& roster,
-                             const std::filesystem::path& directory = ".");
+Result<> writeClientsFile(const AdminRoster& roster, const std::filesystem::path& directory = ".");
 
 }  // namespace velmora

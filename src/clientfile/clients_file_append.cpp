@@ -1,10 +1,12 @@
 #include "clientfile/clients_file_append.hpp"
 
 #include <algorithm>
-#include <system_error>
 
 #include "clientfile/client_file.hpp"
-#include "clientfile/text_lines.hpp"
+#include "clientfile/clients_file_check.hpp"
+#include "roster/file_value.hpp"
+#include "roster/group_catalogue.hpp"
+#include "text/text_lines.hpp"
 
 namespace velmora {
 namespace {
@@ -85,13 +87,36 @@ std::string reindented(std::string_view entries, const Indentation& indentation)
 
 }  // namespace
 
-LoadedClientsFile readForAdding(const std::filesystem::path& file, std::string_view fileName) {
-  LoadedClientsFile existing = loadClientsFile(file, fileName, "add to", MissingFile::kAllowed);
-  if (existing.exists && existing.failure.empty() && !existing.file.playersClose) {
-    existing.failure = "velmora: cannot add to " + std::string(fileName) + ": line " +
-                       std::to_string(existing.file.rootLine) + ": no \"players\" block";
+Result<LoadedClientsFile> readForAdding(const std::filesystem::path& file,
+                                        std::string_view fileName) {
+  Result<LoadedClientsFile> existing =
+      loadClientsFile(file, fileName, "add to", MissingFile::kAllowed);
+  if (!existing.failed() && existing.value().exists && !existing.value().file.playersClose) {
+    return Failure{"velmora: cannot add to " + std::string(fileName) + ": line " +
+                   std::to_string(existing.value().file.rootLine) + ": no \"players\" block"};
   }
   return existing;
+}
+
+std::vector<std::string> undefinedGroupsOfAdded(const ClientsFile& existing,
+                                                const AdminRoster& roster) {
+  std::vector<std::string> messages;
+  const auto check = [&](std::size_t index, const AdminRecord& admin, std::string_view kind,
+                         const auto* line) {
+    if (line != nullptr && !existing.defines(kind, line->name)) {
+      messages.push_back(
+          undefinedGroupMessage(index, fileValue(admin.name.view()), kind, line->name));
+    }
+  };
+  for (int position = 1; position <= roster.count; ++position) {
+    const AdminRecord& admin = roster.recordAt(position);
+    const std::size_t index = existing.entries.size() + static_cast<std::size_t>(position) - 1;
+    check(index, admin, catalogue::kAdminKind,
+          catalogue::lineFor(catalogue::kAdminGroupLines, admin.adminGroup));
+    check(index, admin, catalogue::kImmunityKind,
+          catalogue::lineFor(catalogue::kImmunityGroupLines, admin.immunityGroup));
+  }
+  return messages;
 }
 
 std::string withEntriesAdded(const LoadedClientsFile& existing, const AdminRoster& roster) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "clientfile/clients_file_load.hpp"
 #include "roster/admin_roster.hpp"
@@ -11,7 +12,8 @@ namespace velmora {
 
 // Reads file (shown to the operator as fileName) to add entries to it. A file that does not
 // exist is no failure: the entries then make a new file. A file without a "players" block is.
-LoadedClientsFile readForAdding(const std::filesystem::path& file, std::string_view fileName);
+Result<LoadedClientsFile> readForAdding(const std::filesystem::path& file,
+                                        std::string_view fileName);
 
 // The existing text with the roster's entries inserted at the end of its "players" block,
 // before the line of the block's closing brace, in the file's own line ends (LF for a file
@@ -19,5 +21,10 @@ LoadedClientsFile readForAdding(const std::filesystem::path& file, std::string_v
 // existing byte stays as it was, so adding to a file velmora wrote gives exactly the file one run
 // with all the admins would write.
 std::string withEntriesAdded(const LoadedClientsFile& existing, const AdminRoster& roster);
+
+// The warnings' text for each group that the roster's admins are put in but the existing file
+// does not define; the admins are numbered after the file's entries.
+std::vector<std::string> undefinedGroupsOfAdded(const ClientsFile& existing,
+                                                const AdminRoster& roster);
 
 }  // namespace velmora

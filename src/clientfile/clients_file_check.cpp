@@ -5,8 +5,9 @@
 
 #include "clientfile/clients_file_reader.hpp"
 #include "clientfile/key_values.hpp"
-#include "roster/roster_check.hpp"
-#include "roster/utf8_text.hpp"
+#include "roster/entry_wording.hpp"
+#include "text/shown.hpp"
+#include "text/utf8.hpp"
 
 namespace velmora {
 namespace {
@@ -83,14 +84,19 @@ void addEncodingFindings(const std::vector<keyvalues::Node>& nodes,
 
 }  // namespace
 
-std::vector<FileFinding> undefinedGroups(const ClientsFile& file, std::size_t firstEntry) {
+std::string undefinedGroupMessage(std::size_t index, std::string_view name, std::string_view kind,
+                                  std::string_view group) {
+  return adminLabel(index, name) + ": \"" + std::string(kind) + "\" group \"" + std::string(group) +
+         R"(" is not defined in the file's "groups" section)";
+}
+
+std::vector<FileFinding> undefinedGroups(const ClientsFile& file) {
   std::vector<FileFinding> findings;
-  for (std::size_t index = firstEntry; index < file.entries.size(); ++index) {
+  for (std::size_t index = 0; index < file.entries.size(); ++index) {
     for (const GroupUse& use : file.entries[index].groups) {
       if (!file.defines(use.kind, use.group)) {
-        findings.push_back({use.line, adminLabel(index, file.entries[index].facts.name) + ": \"" +
-                                          use.kind + "\" group \"" + use.group +
-                                          R"(" is not defined in the file's "groups" section)"});
+        findings.push_back({use.line, undefinedGroupMessage(index, file.entries[index].facts.name,
+                                                            use.kind, use.group)});
       }
     }
   }
@@ -104,7 +110,7 @@ CheckReport checkClientsText(std::string_view fileName, std::string_view text) {
     const keyvalues::SyntaxError& error = *document.error;
     return {{name + ":" + std::to_string(error.line) + ": " + error.withColumn(),
              name + ": syntax error, nothing checked"},
-            2};
+            CheckReport::Verdict::kUnparsable};
   }
   const ClientsFile file = readClientsFile(document);
   std::vector<FileFinding> findings;
@@ -121,7 +127,8 @@ CheckReport checkClientsText(std::string_view fileName, std::string_view text) {
   }
   report.lines.push_back(name + ": " + counted(file.entries.size(), "admin") + ", " +
                          counted(findings.size(), "problem"));
-  report.status = findings.empty() ? 0 : 1;
+  report.verdict =
+      findings.empty() ? CheckReport::Verdict::kSound : CheckReport::Verdict::kProblems;
   return report;
 }
 

@@ -15,15 +15,20 @@ struct FileFinding {
   std::string message;
 };
 
-// The groups that entries from firstEntry on name but the file's global "groups" section does
-// not define.
-std::vector<FileFinding> undefinedGroups(const ClientsFile& file, std::size_t firstEntry = 0);
+// What a finding says about a group that the entry at index, named name, puts its admin in
+// under kind ("Admin" or "Immunity"), but that the file's global "groups" section does not
+// define.
+std::string undefinedGroupMessage(std::size_t index, std::string_view name, std::string_view kind,
+                                  std::string_view group);
+
+// The groups that entries name but the file's global "groups" section does not define.
+std::vector<FileFinding> undefinedGroups(const ClientsFile& file);
 
 struct CheckReport {
+  enum class Verdict { kSound, kProblems, kUnparsable };
   // One "FILE:LINE: message" line per finding, in line order, then one summary line.
   std::vector<std::string> lines;
-  // 0 without findings, 1 with findings, 2 when the text cannot be parsed.
-  int status = 0;
+  Verdict verdict = Verdict::kSound;
 };
 
 // Checks a clients file's text for what keeps the server from using its admins: a syntax

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "roster/roster_check.hpp"
-#include "roster/utf8_text.hpp"
+#include "text/shown.hpp"
+#include "text/utf8.hpp"
 
 namespace velmora {
 namespace {

@@ -8,39 +8,31 @@
 
 namespace velmora {
 
-std::optional<std::string> readClientsText(const std::filesystem::path& file,
-                                           std::string_view fileName, MissingFile missing,
-                                           std::string& failure) {
-  std::error_code reason;
-  std::optional<std::string> bytes = readFileBytes(file, reason);
-  if (!bytes) {
-    if (reason != std::errc::no_such_file_or_directory || missing == MissingFile::kRefused) {
-      failure = "velmora: cannot read " + std::string(fileName) + ": " + reason.message();
-    }
-    return std::nullopt;
-  }
-  if (startsAsUtf16(*bytes)) {
-    failure = utf16Refusal(fileName);
-    return std::nullopt;
+Result<std::string> readClientsText(const std::filesystem::path& file, std::string_view fileName) {
+  Result<std::string> bytes = readFileBytes(file, fileName);
+  if (!bytes.failed() && startsAsUtf16(bytes.value())) {
+    return Failure{utf16Refusal(fileName)};
   }
   return bytes;
 }
 
-LoadedClientsFile loadClientsFile(const std::filesystem::path& file, std::string_view fileName,
-                                  std::string_view purpose, MissingFile missing) {
-  LoadedClientsFile loaded;
-  std::optional<std::string> bytes = readClientsText(file, fileName, missing, loaded.failure);
-  if (!bytes) {
-    return loaded;
+Result<LoadedClientsFile> loadClientsFile(const std::filesystem::path& file,
+                                          std::string_view fileName, std::string_view purpose,
+                                          MissingFile missing) {
+  Result<std::string> bytes = readClientsText(file, fileName);
+  if (bytes.failed()) {
+    if (missing == MissingFile::kAllowed &&
+        bytes.failure().cause == std::errc::no_such_file_or_directory) {
+      return LoadedClientsFile{};
+    }
+    return bytes.failure();
   }
-  loaded.exists = true;
-  loaded.bytes = std::move(*bytes);
+  LoadedClientsFile loaded{.exists = true, .bytes = std::move(bytes.value()), .file = {}};
   const keyvalues::Document document = keyvalues::parse(loaded.bytes);
   if (document.error) {
-    loaded.failure = "velmora: cannot " + std::string(purpose) + " " + std::string(fileName) +
-                     ": line " + std::to_string(document.error->line) + ": " +
-                     document.error->withColumn();
-    return loaded;
+    return Failure{"velmora: cannot " + std::string(purpose) + " " + std::string(fileName) +
+                   ": line " + std::to_string(document.error->line) + ": " +
+                   document.error->withColumn()};
   }
   loaded.file = readClientsFile(document);
   return loaded;

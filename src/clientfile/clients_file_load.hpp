@@ -1,11 +1,11 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 
 #include "clientfile/clients_file_reader.hpp"
+#include "clientfile/result.hpp"
 
 namespace velmora {
 
@@ -15,25 +15,21 @@ enum class MissingFile {
   kRefused,  // a failure, worded as the system words it
 };
 
-// The bytes of a clients file, or nothing and the line that tells the operator why not: it
-// cannot be read, or it is UTF-16 text. fileName is the file as the operator knows it.
-std::optional<std::string> readClientsText(const std::filesystem::path& file,
-                                           std::string_view fileName, MissingFile missing,
-                                           std::string& failure);
+// The bytes of a clients file, or why they cannot be used: the file cannot be read, or it is
+// UTF-16 text. fileName is the file as the operator knows it.
+Result<std::string> readClientsText(const std::filesystem::path& file, std::string_view fileName);
 
 // A clients file as read from disk, for a mode that works with an existing file.
 struct LoadedClientsFile {
-  bool exists = false;
+  bool exists = false;  // false only for a missing file that was allowed
   std::string bytes;
   ClientsFile file;
-  // Why the file cannot be used, as the line that tells the operator: it cannot be read, it is
-  // UTF-16 text, or it cannot be parsed. Empty otherwise, also when an allowed file is missing.
-  std::string failure;
 };
 
 // Reads and parses file, shown to the operator as fileName. purpose says what could not be
 // done with a file that cannot be parsed, as in "velmora: cannot add to clients.txt: line 3:".
-LoadedClientsFile loadClientsFile(const std::filesystem::path& file, std::string_view fileName,
-                                  std::string_view purpose, MissingFile missing);
+Result<LoadedClientsFile> loadClientsFile(const std::filesystem::path& file,
+                                          std::string_view fileName, std::string_view purpose,
+                                          MissingFile missing);
 
 }  // namespace velmora

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "text/letter_case.hpp"
+
 namespace velmora {
 namespace {
 
@@ -54,14 +56,14 @@ ClientEntry entryOf(const Node& node) {
 
 const GroupUse* ClientEntry::groupOf(std::string_view kind) const {
   const auto use = std::find_if(groups.begin(), groups.end(), [kind](const GroupUse& u) {
-    return keyvalues::sameKey(u.kind, kind);
+    return sameLetterCaseAside(u.kind, kind);
   });
   return use == groups.end() ? nullptr : &*use;
 }
 
 bool ClientsFile::defines(std::string_view kind, std::string_view group) const {
   return std::any_of(definedGroups.begin(), definedGroups.end(), [&](const GroupUse& defined) {
-    return keyvalues::sameKey(defined.kind, kind) && keyvalues::sameKey(defined.group, group);
+    return sameLetterCaseAside(defined.kind, kind) && sameLetterCaseAside(defined.group, group);
   });
 }
 

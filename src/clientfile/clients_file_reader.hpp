@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "clientfile/key_values.hpp"
-#include "roster/roster_check.hpp"
+#include "roster/entry_rules.hpp"
 
 namespace velmora {
 

@@ -1,11 +1,13 @@
 #include "clientfile/clients_file_remove.hpp"
 
 #include <algorithm>
+
 #include <optional>
+#include "text/letter_case.hpp"
 
 #include "clientfile/client_file.hpp"
 #include "clientfile/key_values.hpp"
-#include "clientfile/text_lines.hpp"
+#include "text/text_lines.hpp"
 
 namespace velmora {
 namespace {
@@ -13,12 +15,12 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool matches(const std::optional<std::string>& value, std::string_view wanted) {
-  return value && keyvalues::sameKey(*value, wanted);
+  return value && sameLetterCaseAside(*value, wanted);
 }
 
 bool names(const ClientEntry& entry, std::string_view wanted) {
   return entry.isBlock &&
-         (keyvalues::sameKey(entry.facts.name, wanted) || matches(entry.realName, wanted) ||
+         (sameLetterCaseAside(entry.facts.name, wanted) || matches(entry.realName, wanted) ||
           matches(entry.facts.steamId, wanted) || matches(entry.facts.ipAddress, wanted));
 }
 

@@ -3,28 +3,26 @@
 #include <cerrno>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 
 namespace velmora {
-
-std::optional<std::string> readFileBytes(const std::filesystem::path& file,
-                                         std::error_code& failure) {
+Result<std::string> readFileBytes(const std::filesystem::path& file, std::string_view fileName) {
+  const auto unread = [fileName](std::error_code cause) {
+    return systemFailure("cannot read " + std::string(fileName), cause);
+  };
   // Some systems open a folder as if it were a file and fail only at the first read.
-  if (std::filesystem::is_directory(file, failure)) {
-    failure = std::make_error_code(std::errc::is_a_directory);
-    return std::nullopt;
+  if (std::error_code ignored; std::filesystem::is_directory(file, ignored)) {
+    return unread(std::make_error_code(std::errc::is_a_directory));
   }
   errno = 0;
   std::ifstream stream(file, std::ios::binary);
   if (!stream.is_open()) {
-    failure = {errno != 0 ? errno : EIO, std::generic_category()};
-    return std::nullopt;
+    return unread({errno != 0 ? errno : EIO, std::generic_category()});
   }
   std::string bytes{std::istreambuf_iterator<char>(stream), {}};
   if (stream.bad()) {
-    failure = std::make_error_code(std::errc::io_error);
-    return std::nullopt;
+    return unread(std::make_error_code(std::errc::io_error));
   }
-  failure.clear();
   return bytes;
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
-#include <system_error>
+#include <string_view>
+
+#include "clientfile/result.hpp"
 
 namespace velmora {
 
-// The whole file as it is on disk, or nothing and the reason it cannot be read.
-std::optional<std::string> readFileBytes(const std::filesystem::path& file,
-                                         std::error_code& failure);
+// The whole file as it is on disk, or why it cannot be read; fileName is the file as the
+// operator knows it.
+Result<std::string> readFileBytes(const std::filesystem::path& file, std::string_view fileName);
 
 }  // namespace velmora

@@ -3,6 +3,9 @@
 #include <algorithm>
 
 #include "clientfile/text_encoding.hpp"
+#include "text/character_classes.hpp"
+#include "text/letter_case.hpp"
+#include "text/shown.hpp"
 
 namespace velmora::keyvalues {
 namespace {
@@ -10,22 +13,6 @@ namespace {
 // Far deeper than any clients.txt; bounds the reader's stack on hostile input.
 constexpr int kMaxDepth = 64;
 
-// 'x' for a printable character, its code otherwise, so a message never carries a control
-// character to the terminal.
-std::string shownCharacter(char c) {
-  static constexpr std::string_view kHex = "0123456789abcdef";
-  const auto byte = static_cast<unsigned char>(c);
-  if (byte >= 0x20 && byte < 0x7f) {
-    return std::string("'") + c + "'";
-  }
-  return std::string("0x") + kHex[byte >> 4] + kHex[byte & 0xf];
-}
-
-bool isWhiteSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-bool isControl(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return (byte < 0x20 && !isWhiteSpace(c)) || byte == 0x7f;
-}
 bool endsUnquoted(char c) { return isWhiteSpace(c) || c == '"' || c == '{' || c == '}'; }
 
 struct Token {
@@ -99,7 +86,7 @@ class Parser {
       return token;
     }
     if (isControl(c)) {
-      fail(token, "unexpected character " + shownCharacter(c));
+      fail(token, "unexpected character " + shown(std::string_view(&c, 1)));
       return token;
     }
     if (c != '"') {
@@ -123,7 +110,7 @@ class Parser {
     while (end < text_.size() && !endsUnquoted(text_[end])) {
       if (isControl(text_[end])) {
         offset_ = end;
-        fail(at(Token::Kind::kEnd), "unexpected character " + shownCharacter(text_[end]));
+        fail(at(Token::Kind::kEnd), "unexpected character " + shown(text_.substr(end, 1)));
         return at(Token::Kind::kEnd);
       }
       ++end;
@@ -189,17 +176,10 @@ class Parser {
 
 }  // namespace
 
-bool sameKey(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-  };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 const Node* Node::child(std::string_view wanted) const {
-  const auto found = std::find_if(children.begin(), children.end(),
-                                  [wanted](const Node& n) { return sameKey(n.key, wanted); });
+  const auto found = std::find_if(children.begin(), children.end(), [wanted](const Node& n) {
+    return sameLetterCaseAside(n.key, wanted);
+  });
   return found == children.end() ? nullptr : &*found;
 }
 

@@ -8,9 +8,6 @@
 
 namespace velmora::keyvalues {
 
-// Keys match letter case aside, as the server looks them up.
-bool sameKey(std::string_view a, std::string_view b);
-
 // One key of a nested key-value text with what follows it: a quoted value, or a block of
 // further keys in braces. Positions are kept so that findings can name their line and text
 // can be inserted into the block.

@@ -4,7 +4,7 @@
 #include <random>
 
 #include "clientfile/new_file.hpp"
-#include "clientfile/path_text.hpp"
+#include "text/path_text.hpp"
 
 namespace velmora {
 namespace {
@@ -94,62 +94,67 @@ std::error_code fillAndPlace(NewFile& file, const fs::path& temporary, const fs:
   return failure;
 }
 
-}  // namespace
-
-Replacement replaceFileContents(const fs::path& target, std::string_view bytes) {
-  Replacement result;
-  const fs::path destination = finalTargetOf(target, result.failure);
-  if (result.failure) {
-    return result;
-  }
+// The new contents in place of the old, or the first failure; the temporary file is removed
+// after a failure, and leftover names it when it could not be.
+std::error_code placeNewContents(const fs::path& destination, std::string_view bytes,
+                                 fs::path& leftover) {
   // A file that cannot be looked up might still be there: replacing it blind would lose its
   // mode and owner, so only "not there" lets the replacement go on.
-  const fs::file_status existing = fs::status(destination, result.failure);
+  std::error_code failure;
+  const fs::file_status existing = fs::status(destination, failure);
   if (existing.type() == fs::file_type::not_found) {
-    result.failure.clear();
+    failure.clear();
   }
   const bool replacesFile = fs::is_regular_file(existing);
-  if (!result.failure && replacesFile) {
-    result.failure = requireWritable(destination);
+  if (!failure && replacesFile) {
+    failure = requireWritable(destination);
   }
-  if (result.failure) {
-    return result;
+  if (failure) {
+    return failure;
   }
   fs::path temporary;
   {  // The file is closed at the end of this block: Windows removes no open file.
-    NewFile file = createTemporaryBeside(destination, temporary, result.failure);
-    if (result.failure) {
+    NewFile file = createTemporaryBeside(destination, temporary, failure);
+    if (failure) {
       // Nothing was created, so nothing is cleaned up: whatever stands in the way stays.
-      return result;
+      return failure;
     }
-    result.failure = fillAndPlace(file, temporary, destination, replacesFile, bytes);
+    failure = fillAndPlace(file, temporary, destination, replacesFile, bytes);
   }
-  if (result.failure) {
+  if (failure) {
     std::error_code notRemoved;
     if (!fs::remove(temporary, notRemoved) && notRemoved) {
-      result.leftover = temporary;
+      leftover = temporary;
     }
-    return result;
   }
-  result.failure = syncFolder(folderOf(destination));
-  result.placed = static_cast<bool>(result.failure);
-  return result;
+  return failure;
 }
 
-std::string describeFailure(const Replacement& replacement, std::string_view fileName) {
-  const std::string reason = replacement.failure.message();
-  std::string line = "velmora: ";
-  if (replacement.placed) {
-    line.append(fileName).append(" was replaced, but the change may not survive a power cut: ");
-    return line.append(reason);
+}  // namespace
+
+Result<> replaceFileContents(const fs::path& target, std::string_view bytes,
+                             std::string_view fileName) {
+  std::error_code failure;
+  const fs::path destination = finalTargetOf(target, failure);
+  fs::path leftover;
+  if (!failure) {
+    failure = placeNewContents(destination, bytes, leftover);
   }
-  line.append("cannot write ").append(fileName).append(": ").append(reason);
-  if (!replacement.leftover.empty()) {
-    line.append(" (the temporary file ")
-        .append(textOfPath(replacement.leftover.filename()))
-        .append(" could not be removed)");
+  if (failure) {
+    Failure unwritten = systemFailure("cannot write " + std::string(fileName), failure);
+    if (!leftover.empty()) {
+      unwritten.line.append(" (the temporary file ")
+          .append(textOfPath(leftover.filename()))
+          .append(" could not be removed)");
+    }
+    return unwritten;
   }
-  return line;
+  if (const std::error_code unsynced = syncFolder(folderOf(destination))) {
+    return systemFailure(
+        std::string(fileName) + " was replaced, but the change may not survive a power cut",
+        unsynced);
+  }
+  return {};
 }
 
 }  // namespace velmora

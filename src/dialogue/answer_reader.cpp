@@ -5,15 +5,12 @@
 #include <exception>
 #include <limits>
 
+#include "text/character_classes.hpp"
+
 namespace velmora {
 namespace {
 
-// Blank, tab, line feed, vertical tab, form feed and carriage return.
-constexpr bool isWhiteSpace(char c) {
-  return c == ' ' || static_cast<unsigned char>(c - '\t') <= '\r' - '\t';
-}
 constexpr bool isWordCharacter(char c) { return !isWhiteSpace(c); }
-constexpr bool isDigit(char c) { return static_cast<unsigned char>(c - '0') <= 9; }
 constexpr bool isSign(char c) { return c == '+' || c == '-'; }
 
 constexpr std::size_t kBlockSize = 64;

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "dialogue/answer_reader.hpp"
-#include "roster/roster_check.hpp"
+#include "roster/roster_warnings.hpp"
 
 namespace velmora {
 

@@ -1,6 +1,7 @@
 #include "dialogue/dialogue.hpp"
 
 #include "dialogue/wording.hpp"
+#include "roster/entry_wording.hpp"
 
 namespace velmora {
 namespace {

@@ -18,7 +18,7 @@ struct PromptSet {
 // count is 1 to kMaxAdmins and position is 1 to count.
 PromptSet promptSetFor(int count, int position);
 
-// Texts shared by every admin and by main.
+// Texts shared by every admin and by the dialogue's opening and closing.
 namespace wording {
 
 inline constexpr std::string_view kOpeningQuestion[] = {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "roster/utf8_text.hpp"
+#include "text/utf8.hpp"
 
 namespace velmora {
 

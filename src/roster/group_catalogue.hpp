@@ -1,6 +1,8 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -11,29 +13,58 @@ namespace velmora::catalogue {
 // The separators differ from line to line on purpose: the file must match, byte for byte,
 // the layout the server's plug-in documents.
 
-struct AdminGroupLine {
-  AdminGroup group;
-  std::string_view piece;
+// The keys that a personal "groups" block and the global one put groups under.
+inline constexpr std::string_view kAdminKind = "Admin";
+inline constexpr std::string_view kImmunityKind = "Immunity";
+
+template <typename Group>
+struct GroupLine {
+  Group group;
+  std::string_view name;   // as the menus and the global "groups" section name it
+  std::string_view piece;  // ends with the name in quotes
 };
-inline constexpr std::array<AdminGroupLine, 5> kAdminGroupLines = {{
-    {AdminGroup::kServeradmin, "\n\t\t\t\t\"Admin\"\t\"Serveradmin\""},
-    {AdminGroup::kClanmember, "\n\t\t\t\t\"Admin\"\t\"Clanmember\""},
-    {AdminGroup::kTeamadmin, "\n\t\t\t\t\"Admin\"\t\"Teamadmin\""},
-    {AdminGroup::kLevel2Access, "\n\t\t\t\t\"Admin\"  \"Level 2 Access\""},
-    {AdminGroup::kNoRconOrSound, "\n\t\t\t\t\"Admin\"  \"No Rcon Or Sound\""},
+
+// clang-format off
+inline constexpr std::array<GroupLine<AdminGroup>, 5> kAdminGroupLines = {{
+    {AdminGroup::kServeradmin,    "Serveradmin",      "\n\t\t\t\t\"Admin\"\t\"Serveradmin\""},
+    {AdminGroup::kClanmember,     "Clanmember",       "\n\t\t\t\t\"Admin\"\t\"Clanmember\""},
+    {AdminGroup::kTeamadmin,      "Teamadmin",        "\n\t\t\t\t\"Admin\"\t\"Teamadmin\""},
+    {AdminGroup::kLevel2Access,   "Level 2 Access",   "\n\t\t\t\t\"Admin\"  \"Level 2 Access\""},
+    {AdminGroup::kNoRconOrSound,  "No Rcon Or Sound", "\n\t\t\t\t\"Admin\"  \"No Rcon Or Sound\""},
 }};
 
-struct ImmunityGroupLine {
-  ImmunityGroup group;
-  std::string_view piece;
-};
-inline constexpr std::array<ImmunityGroupLine, 5> kImmunityGroupLines = {{
-    {ImmunityGroup::kServeradmin, "\n\t\t\t\t\"Immunity\"  \"Serveradmin\""},
-    {ImmunityGroup::kClanmember, "\n\t\t\t\t\"Immunity\"  \"Clanmember\""},
-    {ImmunityGroup::kTeamadmin, "\n\t\t\t\t\"Immunity\"  \"Teamadmin\""},
-    {ImmunityGroup::kNoKickBan, "\n\t\t\t\t\"Immunity\"  \"No Kick Ban\""},
-    {ImmunityGroup::kNoFun, "\n\t\t\t\t\"Immunity\"  \"NoFun\""},
+inline constexpr std::array<GroupLine<ImmunityGroup>, 5> kImmunityGroupLines = {{
+    {ImmunityGroup::kServeradmin, "Serveradmin",      "\n\t\t\t\t\"Immunity\"  \"Serveradmin\""},
+    {ImmunityGroup::kClanmember,  "Clanmember",       "\n\t\t\t\t\"Immunity\"  \"Clanmember\""},
+    {ImmunityGroup::kTeamadmin,   "Teamadmin",        "\n\t\t\t\t\"Immunity\"  \"Teamadmin\""},
+    {ImmunityGroup::kNoKickBan,   "No Kick Ban",      "\n\t\t\t\t\"Immunity\"  \"No Kick Ban\""},
+    {ImmunityGroup::kNoFun,       "NoFun",            "\n\t\t\t\t\"Immunity\"  \"NoFun\""},
 }};
+// clang-format on
+
+template <typename Line>
+constexpr bool endsWithItsName(const Line& line) {
+  const std::string_view piece = line.piece;
+  const std::size_t nameStart = piece.size() - line.name.size() - 1;
+  return piece.size() >= line.name.size() + 2 && piece.ends_with('"') &&
+         piece[nameStart - 1] == '"' && piece.substr(nameStart, line.name.size()) == line.name;
+}
+
+template <typename Lines>
+constexpr bool piecesEndWithTheirNames(const Lines& lines) {
+  return std::all_of(lines.begin(), lines.end(),
+                     [](const auto& line) { return endsWithItsName(line); });
+}
+static_assert(piecesEndWithTheirNames(kAdminGroupLines));
+static_assert(piecesEndWithTheirNames(kImmunityGroupLines));
+
+// The line whose group a typed code chooses; null for a code that is not on the menu.
+template <typename Lines>
+constexpr const typename Lines::value_type* lineFor(const Lines& lines, std::int32_t typed) {
+  const auto line = std::find_if(lines.begin(), lines.end(),
+                                 [typed](const auto& l) { return isCode(typed, l.group); });
+  return line == lines.end() ? nullptr : &*line;
+}
 
 // The global "groups" section, the same in every file. One piece per line, kept whole.
 // clang-format off

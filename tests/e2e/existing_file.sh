@@ -252,6 +252,19 @@ run_in "$folder" /dev/null --remove Nobody
   fail "status $status: $(cat "$folder/.err")"
 cmp -s "$folder/clients.txt" "$work/before-none" || fail "the file changed"
 
+scenario="removing when the file cannot be written"
+folder=$work/remove-3-1
+cp "$folder/clients.txt" "$work/before-unwritable"
+# A file-size limit fails writes the way a full disk does once SIGXFSZ is ignored.
+status=0
+(cd "$folder" && bash -c 'trap "" XFSZ; ulimit -f 1; exec "$@"' limited "${program[@]}" --remove admin2 \
+  </dev/null >.out 2>.err) || status=$?
+[[ $status -eq 1 && ! -s $folder/.out ]] &&
+  tr -d '\r' <"$folder/.err" | grep -q -x 'velmora: cannot write clients\.txt: ..*' ||
+  fail "status $status: $(cat "$folder/.out" "$folder/.err")"
+cmp -s "$folder/clients.txt" "$work/before-unwritable" || fail "the file changed"
+[[ -z $(ls -A "$folder" | grep '\.tmp$') ]] || fail "left behind: $(ls -A "$folder")"
+
 scenario="removing from a file that cannot be parsed"
 mkdir "$work/remove-broken"
 printf '"clients.txt"\r\n{\r\n\t"players"\r\n\t{\r\n\t\t"Bob\r\n\t}\r\n}' >"$work/remove-broken/clients.txt"

@@ -5,7 +5,7 @@
 #   manual_renders.sh MANUAL_PAGE VERSION
 set -euo pipefail
 
-warnings=$(groff -man -ww -z "$1" 2>&1)
+warnings=$(groff -t -man -ww -z "$1" 2>&1)
 if [[ -n $warnings ]]; then
   echo "FAIL: groff warns:" >&2
   echo "$warnings" >&2

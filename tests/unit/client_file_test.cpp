@@ -183,7 +183,7 @@ class ClientsFileOnDisk : public ::testing::Test {
 TEST_F(ClientsFileOnDisk, ReplacesAnExistingFileWholly) {
   std::ofstream(directory_ / "clients.txt", std::ios::binary) << std::string(10000, 'o');
   const AdminRoster roster = rosterOf(2);
-  EXPECT_FALSE(writeClientsFile(roster, directory_).failure);
+  EXPECT_FALSE(writeClientsFile(roster, directory_).failed());
   EXPECT_EQ(read("clients.txt"), clientsText(roster));
   EXPECT_EQ(entries(), std::vector<fs::path>{"clients.txt"});
 }
@@ -191,18 +191,16 @@ TEST_F(ClientsFileOnDisk, ReplacesAnExistingFileWholly) {
 TEST_F(ClientsFileOnDisk, DirectoryInTheWayIsReportedAndKept) {
   fs::create_directory(directory_ / "clients.txt");
   std::ofstream(directory_ / "clients.txt" / "inside") << "kept";
-  const Replacement written = writeClientsFile(rosterOf(1), directory_);
-  EXPECT_TRUE(written.failure);
-  EXPECT_FALSE(written.placed);
-  EXPECT_EQ(describeFailure(written, "clients.txt"),
-            "velmora: cannot write clients.txt: Is a directory");
+  const Result<> written = writeClientsFile(rosterOf(1), directory_);
+  ASSERT_TRUE(written.failed());
+  EXPECT_EQ(written.failure().line, "velmora: cannot write clients.txt: Is a directory");
   EXPECT_TRUE(fs::is_directory(directory_ / "clients.txt"));
   EXPECT_EQ(read("clients.txt/inside"), "kept");
   EXPECT_EQ(entries(), std::vector<fs::path>{"clients.txt"});
 }
 
 TEST_F(ClientsFileOnDisk, MissingDirectoryIsReported) {
-  EXPECT_TRUE(writeClientsFile(rosterOf(1), directory_ / "absent").failure);
+  EXPECT_TRUE(writeClientsFile(rosterOf(1), directory_ / "absent").failed());
   EXPECT_TRUE(entries().empty());
 }
 

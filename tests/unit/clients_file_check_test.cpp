@@ -46,19 +46,19 @@ struct CheckCase {
   std::string what;
   std::string text;
   std::vector<std::string> lines;
-  int status;
+  CheckReport::Verdict verdict;
 };
 
 const std::vector<CheckCase> kCheckCases = {
     {"a file velmora wrote for sound admins",
      writtenBy("3 Ann 1 STEAM_0:1:1 1 1 5 Bob 2 10.0.0.2 4 2 Cy 1 STEAM_1:0:3 5 2"),
      {"f: 3 admins, 0 problems"},
-     0},
+     CheckReport::Verdict::kSound},
     {"a file velmora wrote with an admin group not on the menu",
      writtenBy("1 Ann 1 STEAM_0:1:1 9 2"),
      {"f:9: admin 1 (Ann): the entry names no admin group, so it gives no admin rights",
       "f: 1 admin, 1 problem"},
-     1},
+     CheckReport::Verdict::kProblems},
     {"every finding, in line order",
      kFlawed,
      {"f:5: admin 1 (Bob): \"Admin\" group \"Mod\" is not defined in the file's \"groups\" section",
@@ -74,11 +74,11 @@ const std::vector<CheckCase> kCheckCases = {
       "recognise this admin",
       "f:14: admin 6 (Eve): not a client entry: its name must be followed by a block in braces",
       "f: 6 admins, 8 problems"},
-     1},
+     CheckReport::Verdict::kProblems},
     {"a byte-order mark before a file velmora wrote",
      "\xEF\xBB\xBF" + writtenBy("1 J\xC3\xB6rg 1 STEAM_0:1:1 1 2"),
      {"f: 1 admin, 0 problems"},
-     0},
+     CheckReport::Verdict::kSound},
     {"keys and values that are not UTF-8, here Latin-1",
      "\"c\"\n{\n \"players\"\n {\n  \"J\xF6rg\"\n  {\n   \"name\" \"J\xF6rg\"\n"
      "   \"ip\" \"1.2.3.4\"\n   \"groups\" { \"Admin\" \"Serveradmin\" }\n  }\n }\n"
@@ -88,7 +88,7 @@ const std::vector<CheckCase> kCheckCases = {
       "f:7: \"J\\xf6rg\" is not UTF-8 text, so the server will show it garbled: save the file as "
       "UTF-8",
       "f: 1 admin, 2 problems"},
-     1},
+     CheckReport::Verdict::kProblems},
     {"a value on the line after its key, and a block where a group belongs",
      "\"c\"\n{\n \"players\"\n {\n  \"Ann\"\n  {\n   \"steam\"\n   \"STEAM_9:1:1\"\n"
      "   \"groups\" { \"Admin\" { \"Serveradmin\" \"x\" } }\n  }\n }\n"
@@ -97,22 +97,22 @@ const std::vector<CheckCase> kCheckCases = {
       "f:8: admin 1 (Ann): \"STEAM_9:1:1\" is not a STEAMID: it must look like STEAM_0:1:1234567 "
       "(STEAM_X:Y:Z with X 0 to 5, Y 0 or 1 and Z digits)",
       "f: 1 admin, 2 problems"},
-     1},
+     CheckReport::Verdict::kProblems},
     {"no players block",
      "\"clients.txt\"\n{\n  \"version\" \"1\"\n}",
      {"f:1: no \"players\" block, so the file sets up no admins", "f: 0 admins, 1 problem"},
-     1},
+     CheckReport::Verdict::kProblems},
     {"a syntax error",
      "\"clients.txt\"\r\n{\r\n\t\"players\"\r\n\t{\r\n\t\t\"Bob\r\n\t}\r\n}",
      {"f:5: unterminated quote (column 3)", "f: syntax error, nothing checked"},
-     2},
+     CheckReport::Verdict::kUnparsable},
 };
 
 TEST(ClientsFileCheck, FindingsWithTheirLinesAndAStatus) {
   for (const CheckCase& c : kCheckCases) {
     const CheckReport report = checkClientsText("f", c.text);
     EXPECT_EQ(report.lines, c.lines) << c.what;
-    EXPECT_EQ(report.status, c.status) << c.what;
+    EXPECT_EQ(report.verdict, c.verdict) << c.what;
   }
 }
 

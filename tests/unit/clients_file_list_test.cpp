@@ -18,6 +18,7 @@ TEST(AdminTable, OneAlignedLinePerAdminCountingCharacters) {
       "  \"Bo\" { \"groups\" { } }\n"
       "  \"Cyrano\" { \"ip\" \"10.0.0.1\" \"groups\" { \"admin\" \"Teamadmin\" } }\n"
       "  \"\" { \"ip\" \"\" }\n"
+      "  \"Both\" { \"ip\" \"10.0.0.9\" \"steam\" \"STEAM_0:0:9\" }\n"
       "} }";
   // Written by hand: Ivan in Cyrillic is four characters wide, as "Bo" is two.
   const std::vector<std::string> expected = {
@@ -26,6 +27,7 @@ TEST(AdminTable, OneAlignedLinePerAdminCountingCharacters) {
       "2  Bo      -                      -            -",
       "3  Cyrano  10.0.0.1               Teamadmin    -",
       "4  \"\"      \"\"                     -            -",
+      "5  Both    STEAM_0:0:9            -            -",
   };
   EXPECT_EQ(adminTable(readClientsFile(keyvalues::parse(text))), expected);
 }

@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "clientfile/clients_file_check.hpp"
 #include "clientfile/key_values.hpp"
 
 namespace velmora {
@@ -97,6 +99,44 @@ TEST(RemoveAdmins, OnlyEntryOfACrLfFile) {
   const ClientsFile file = readClientsFile(keyvalues::parse(text));
   EXPECT_EQ(withoutAdmins(text, file, "ann").text,
             "\"clients.txt\"\r\n{\r\n\t\"players\"\r\n\t{\r\n\t}\r\n}");
+}
+
+TEST(RemoveAdmins, APlainKeyUnderPlayersIsNoAdmin) {
+  const std::string text = "\"c\" { \"players\" { \"Eve\" \"x\" \"Ann\" { \"ip\" \"Eve\" } } }";
+  const Removal removal = withoutAdmins(text, readClientsFile(keyvalues::parse(text)), "Eve");
+  EXPECT_EQ(removal.removed, std::vector<std::size_t>{1});
+  EXPECT_EQ(removal.text, "\"c\" { \"players\" { \"Eve\" \"x\"  } }");
+}
+
+// --check and --remove must agree on which names are the same: A to Z letter case aside, and
+// nothing more.
+struct SameNameCase {
+  std::string first;
+  std::string second;
+  bool same;
+};
+
+const std::vector<SameNameCase> kSameNameCases = {
+    {"Bob", "bOB", true},
+    {"Bob", "Bob", true},
+    {"Bob", "Bobb", false},
+    {"\xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd", "\xd0\x98\xd0\x92\xd0\x90\xd0\x9d", false},  // Ivan, IVAN
+    {"[A]", "{a}", false},
+};
+
+TEST(RemoveAdmins, AgreesWithTheCheckOnWhichNamesAreTheSame) {
+  for (const SameNameCase& c : kSameNameCases) {
+    const std::string text =
+        "\"c\" { \"players\" { \"" + c.first + "\" { } \"" + c.second + "\" { } } }";
+    const CheckReport report = checkClientsText("f", text);
+    const bool checkSaysSame =
+        std::any_of(report.lines.begin(), report.lines.end(), [](const std::string& line) {
+          return line.find("has the same name") != std::string::npos;
+        });
+    const Removal removal = withoutAdmins(text, readClientsFile(keyvalues::parse(text)), c.first);
+    EXPECT_EQ(checkSaysSame, c.same) << c.second;
+    EXPECT_EQ(removal.removed.size(), c.same ? 2U : 1U) << c.second;
+  }
 }
 
 }  // namespace

@@ -29,6 +29,15 @@ const std::vector<ConsoleCase> kConsoleCases = {
      "a\xf0\x9f\x98\x80"
      "b\r\n",
      false},
+    {"a pair split across reads, then a read of its own",
+     {u"a\xD83D",
+      u"\xDE00"
+      u"b",
+      u"c\r\n"},
+     "a\xf0\x9f\x98\x80"
+     "bc\r\n",
+     false},
+    {"the last code point, U+10FFFF", {u"\U0010FFFF\r\n"}, "\xf4\x8f\xbf\xbf\r\n", false},
     {"a high surrogate without its partner", {u"a\xD83Dx\r\n"}, "a\xef\xbf\xbdx\r\n", false},
     {"a low surrogate alone", {u"\xDE00\r\n"}, "\xef\xbf\xbd\r\n", false},
     {"Ctrl+Z at the start of the first line", {u"\x1A\r\n", u"more\r\n"}, "", true},
@@ -59,6 +68,31 @@ TEST(ConsoleTextDecoder, GivesTheBytesAPipeWouldGive) {
     }
     EXPECT_EQ(utf8, c.utf8) << c.what;
     EXPECT_EQ(decoder.ended(), c.ended) << c.what;
+  }
+}
+
+// Code points at each length limit of UTF-8 and their bytes, written out by hand from RFC
+// 3629's table.
+struct LimitCase {
+  std::u16string utf16;
+  std::string utf8;
+};
+
+const std::vector<LimitCase> kLimitCases = {
+    {u"\u007F", "\x7f"},
+    {u"\u0080", "\xc2\x80"},
+    {u"\u0416", "\xd0\x96"},  // Cyrillic Zhe, above U+03FF
+    {u"\u07FF", "\xdf\xbf"},
+    {u"\u0800", "\xe0\xa0\x80"},
+    {u"\uFFFF", "\xef\xbf\xbf"},
+    {u"\U00010000", "\xf0\x90\x80\x80"},
+    {u"\U0010FFFF", "\xf4\x8f\xbf\xbf"},
+};
+
+TEST(ConsoleText, EveryLengthLimitBothWays) {
+  for (const LimitCase& c : kLimitCases) {
+    EXPECT_EQ(utf8FromUtf16(c.utf16), c.utf8) << c.utf8.size() << " bytes";
+    EXPECT_EQ(utf16FromUtf8(c.utf8), c.utf16) << c.utf8.size() << " bytes";
   }
 }
 

@@ -40,6 +40,8 @@ const std::vector<CutCase> kCutCases = {
     {"lead byte without its continuation", a(30) + "\xc3" + "b", 31},
     {"overlong form", a(30) + "\xe0\x80\x80", 31},
     {"overlong 2-byte form", a(30) + "\xc0\xaf", 31},
+    {"overlong 4-byte form", a(28) + "\xf0\x8f\xbf\xbf", 31},
+    {"3-byte lead whose third byte is no continuation", a(29) + "\xe2\x82" + "b", 31},
     {"surrogate", a(30) + "\xed\xa0\x80", 31},
     {"above U+10FFFF", a(28) + "\xf4\x90\x80\x80", 31},
     {"last 4-byte character, U+10FFFF", a(28) + "\xf4\x8f\xbf\xbf", 28},

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 // What the server reads is UTF-8, and names come in every script: these functions tell where
-// one character ends and the next begins.
+// one character ends and the next begins, and turn characters into code points and back.
 namespace velmora::utf8 {
+
+// U+FFFD, which stands in for what is no character.
+inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
 
 // The length of the well-formed character at the front of text, or 0 when the bytes there
 // form none, including when text ends inside one. Well-formed is RFC 3629's and the Unicode
@@ -21,5 +25,11 @@ std::size_t cutLength(std::string_view text, std::size_t maxBytes);
 
 // The number of characters in text, each byte that forms none counting as one.
 std::size_t characterCount(std::string_view text);
+
+// The code point of the well-formed character of length bytes at the front of text.
+char32_t decode(std::string_view text, std::size_t length);
+
+// Appends the UTF-8 form of point, which is a scalar value: at most U+10FFFF, no surrogate.
+void append(std::string& text, char32_t point);
 
 }  // namespace velmora::utf8

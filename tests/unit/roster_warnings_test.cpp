@@ -1,4 +1,4 @@
-#include "roster/roster_check.hpp"
+#include "roster/roster_warnings.hpp"
 
 #include <gtest/gtest.h>
 
@@ -114,6 +114,15 @@ const std::vector<RosterCase> kRosterCases = {
       "admin 1 (Ann): the entry has no STEAMID or IP address, so the server cannot recognise this "
       "admin",
       "admin 1 (Ann): the entry names no admin group, so it gives no admin rights"}},
+    {"text typed for a number is quoted cut, as every answer is",
+     "2 Ann " + std::string(40, 'l') + " 1 STEAM_0:1:1 1 2",
+     {"admin 1 (Ann): \"" + std::string(31, 'l') +
+          "\" is not a number, so it was read as the next answer (admin 2's name)",
+      "admin 1 (Ann): the entry has no STEAMID or IP address, so the server cannot recognise this "
+      "admin",
+      "admin 1 (Ann): the entry names no admin group, so it gives no admin rights",
+      "admin 2 (" + std::string(31, 'l') + "): the name is longer than 31 bytes, so only \"" +
+          std::string(31, 'l') + "\" is kept"}},
     {"text typed for the last number is not used",
      "1 Ann 2 1.2.3.4 1 yes\n",
      {"admin 1 (Ann): \"yes\" is not a number, so it was not used"}},

@@ -1,7 +1,8 @@
-#include "roster/utf8_text.hpp"
+#include "text/utf8.hpp"
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace velmora::utf8 {
 namespace {
@@ -92,6 +93,34 @@ std::size_t characterCount(std::string_view text) {
     text.remove_prefix(std::max<std::size_t>(characterLength(text), 1));
   }
   return count;
+}
+
+char32_t decode(std::string_view text, std::size_t length) {
+  static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+  char32_t point = static_cast<unsigned char>(text[0]) & kLeadBits[length];
+  for (std::size_t i = 1; i < length; ++i) {
+    point = (point << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
+  }
+  return point;
+}
+
+void append(std::string& text, char32_t point) {
+  const auto byte = [](std::uint32_t bits) { return static_cast<char>(bits); };
+  if (point < 0x80) {
+    text += byte(point);
+  } else if (point < 0x800) {
+    text += byte(0xC0 | (point >> 6));
+    text += byte(0x80 | (point & 0x3F));
+  } else if (point < 0x10000) {
+    text += byte(0xE0 | (point >> 12));
+    text += byte(0x80 | ((point >> 6) & 0x3F));
+    text += byte(0x80 | (point & 0x3F));
+  } else {
+    text += byte(0xF0 | (point >> 18));
+    text += byte(0x80 | ((point >> 12) & 0x3F));
+    text += byte(0x80 | ((point >> 6) & 0x3F));
+    text += byte(0x80 | (point & 0x3F));
+  }
 }
 
 }  // namespace velmora::utf8

@@ -1,0 +1,65 @@
+#include "app/add_mode.hpp"
+
+#include <algorithm>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "app/after_dialogue.hpp"
+#include "app/diagnostics.hpp"
+#include "clientfile/client_file.hpp"
+#include "clientfile/clients_file_append.hpp"
+#include "clientfile/safe_replace.hpp"
+#include "dialogue/console.hpp"
+#include "dialogue/dialogue.hpp"
+#include "roster/roster_warnings.hpp"
+
+namespace velmora {
+namespace {
+
+struct Added {
+  Result<> written;
+  std::vector<EntryFacts> earlier;           // the entries that were in the file already
+  std::vector<std::string> undefinedGroups;  // groups of the new admins the file lacks
+};
+
+// The file is read again now, so that what is added to is what is there at this moment.
+Added add(const AdminRoster& roster, const std::filesystem::path& folder) {
+  const Result<LoadedClientsFile> existing =
+      readForAdding(folder / kClientsFileName, kClientsFileName);
+  if (existing.failed()) {
+    return {existing.failure(), {}, {}};
+  }
+  const LoadedClientsFile& loaded = existing.value();
+  if (!loaded.exists) {
+    return {writeClientsFile(roster, folder), {}, {}};
+  }
+  return {replaceFileContents(folder / kClientsFileName, withEntriesAdded(loaded, roster),
+                              kClientsFileName),
+          loaded.file.entryFacts(), undefinedGroupsOfAdded(loaded.file, roster)};
+}
+
+}  // namespace
+
+ExitStatus addAdmins(std::streambuf& input, std::ostream& output, std::ostream& errors,
+                     const std::filesystem::path& folder) {
+  if (const Result<LoadedClientsFile> existing =
+          readForAdding(folder / kClientsFileName, kClientsFileName);
+      existing.failed()) {
+    return reportFailure(errors, existing.failure(), ExitStatus::kNotDone);
+  }
+  AdminRoster roster;
+  Console console(input, output);
+  runDialogue(roster, console);
+  Added added;
+  if (roster.selectsAdmins()) {
+    added = add(roster, folder);
+  }
+  std::vector<std::string> warnings = rosterWarnings(roster, added.earlier, console.strayTexts());
+  std::transform(
+      added.undefinedGroups.begin(), added.undefinedGroups.end(), std::back_inserter(warnings),
+      [](const std::string& message) { return std::string(kWarningPrefix).append(message); });
+  return reportAfterDialogue(output, errors, warnings, added.written);
+}
+
+}  // namespace velmora

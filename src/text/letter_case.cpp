@@ -1,0 +1,23 @@
+#include "text/letter_case.hpp"
+
+#include <algorithm>
+
+namespace velmora {
+namespace {
+
+char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+std::string foldedCase(std::string_view text) {
+  std::string result(text);
+  std::transform(result.begin(), result.end(), result.begin(), folded);
+  return result;
+}
+
+bool sameLetterCaseAside(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                            [](char x, char y) { return folded(x) == folded(y); });
+}
+
+}  // namespace velmora
