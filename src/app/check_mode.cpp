@@ -9,16 +9,20 @@
 
 namespace velmora {
 
-ExitStatus checkClientsFile(const std::filesystem::path& file, std::ostream& output,
-                            std::ostream& errors) {
+ExitStatus checkClientsFile(const std::filesystem::path& file, AnswerForm form,
+                            std::ostream& output, std::ostream& errors) {
   const std::string name = textOfPath(file);
   const Result<std::string> bytes = readClientsText(file, name);
   if (bytes.failed()) {
     return reportFailure(errors, bytes.failure(), ExitStatus::kCannotReadFile);
   }
   const CheckReport report = checkClientsText(name, bytes.value());
-  for (const std::string& line : report.lines) {
-    output << line << '\n';
+  if (form == AnswerForm::kJson) {
+    output << report.json << '\n';
+  } else {
+    for (const std::string& line : report.lines) {
+      output << line << '\n';
+    }
   }
   output.flush();
   switch (report.verdict) {

@@ -29,6 +29,7 @@ constexpr std::string_view kUsage =
     "                            STEAMID or IP address, admin group, immunity group\n"
     "      --remove NAME [FILE]  take every admin whose name, STEAMID or IP address is NAME\n"
     "                            (letter case aside) out of FILE, keeping every other byte\n"
+    "      --json                with --list or --check: answer in JSON, for scripts\n"
     "  -h, --help                show this help and exit\n"
     "      --version             show the version and licence and exit\n"
     "\n"
@@ -41,6 +42,7 @@ constexpr std::string_view kUsage =
     "  velmora --add               add admins to the server's existing clients.txt\n"
     "  velmora --check             check clients.txt in the current folder\n"
     "  velmora --list              show who is in clients.txt\n"
+    "  velmora --check --json      the problems of clients.txt as JSON\n"
     "  velmora --remove Bob        take Bob out of clients.txt\n"
     "\n"
     "Exit status: 0 when clients.txt was written or nothing was to be written, 1 when it\n"
@@ -60,6 +62,7 @@ struct Option {
   Action action;
   bool takesName = false;
   bool takesFile = false;
+  bool asksForJson = false;  // changes how --list and --check answer, not what is done
 };
 
 constexpr Option kOptions[] = {
@@ -70,13 +73,15 @@ constexpr Option kOptions[] = {
     {"--check", Action::kCheck, false, true},
     {"--list", Action::kList, false, true},
     {"--remove", Action::kRemove, true, true},
+    {"--json", Action::kSetUp, false, false, true},
 };
 
 CommandLine usageError(const std::string& problem) {
   return {Action::kUsageError,
           "velmora: " + problem + "\nTry 'velmora --help' for more information.\n",
           {},
-          {}};
+          {},
+          false};
 }
 
 // The option an argument spells, with what follows its '=' when it has one.
@@ -99,27 +104,45 @@ const Option* optionSpelled(std::string_view argument, std::optional<std::string
   return option;
 }
 
+bool takesFile(Action action) {
+  return std::any_of(std::begin(kOptions), std::end(kOptions),
+                     [action](const Option& o) { return o.action == action && o.takesFile; });
+}
+
 }  // namespace
 
 CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
   CommandLine command;
   std::string_view chosen;
+  bool fileGiven = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string_view argument = arguments[i];
     std::optional<std::string_view> attached;
     const Option* option = optionSpelled(argument, attached);
+    // A FILE may also come after --json: velmora --list --json FILE.
+    if (option == nullptr && !fileGiven && takesFile(command.action) &&
+        !argument.starts_with('-')) {
+      command.file = argument;
+      fileGiven = true;
+      continue;
+    }
     if (option == nullptr) {
       return usageError("unrecognized option '" + std::string(argument) + "'");
     }
+    if (option->asksForJson) {
+      command.json = true;
+      continue;
+    }
     // Help and version act as soon as they are met, as GNU programs do.
     if (option->action == Action::kHelp) {
-      return {Action::kHelp, std::string(kUsage), {}, {}};
+      return {Action::kHelp, std::string(kUsage), {}, {}, false};
     }
     if (option->action == Action::kVersion) {
       return {Action::kVersion,
               "velmora " + std::string(build::kVersion) + "\n" + std::string(kCopyright),
               {},
-              {}};
+              {},
+              false};
     }
     if (command.action != Action::kSetUp && command.action != option->action) {
       return usageError(std::string(chosen) + " and " + std::string(option->spelling) +
@@ -146,11 +169,15 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
     if (option->takesFile) {
       if (attached || (i + 1 < arguments.size() && !arguments[i + 1].starts_with('-'))) {
         command.file = *next();
+        fileGiven = true;
       }
       if (command.file.empty()) {
         return usageError("option '" + std::string(option->spelling) + "=' needs a file name");
       }
     }
+  }
+  if (command.json && command.action != Action::kCheck && command.action != Action::kList) {
+    return usageError("option '--json' goes with --list or --check only");
   }
   return command;
 }

@@ -18,6 +18,8 @@ struct CommandLine {
   std::string file = "clients.txt";
   // For kRemove, the name, STEAMID or IP address of the admins to take out.
   std::string adminName;
+  // For kCheck and kList: answer in JSON instead of lines for people.
+  bool json = false;
 };
 
 // arguments excludes the program's own name.

@@ -9,7 +9,7 @@
 
 namespace velmora {
 
-ExitStatus listAdmins(const std::filesystem::path& file, std::ostream& output,
+ExitStatus listAdmins(const std::filesystem::path& file, AnswerForm form, std::ostream& output,
                       std::ostream& errors) {
   const std::string name = textOfPath(file);
   const Result<LoadedClientsFile> loaded =
@@ -17,8 +17,12 @@ ExitStatus listAdmins(const std::filesystem::path& file, std::ostream& output,
   if (loaded.failed()) {
     return reportFailure(errors, loaded.failure(), ExitStatus::kCannotReadFile);
   }
-  for (const std::string& line : adminTable(loaded.value().file)) {
-    output << line << '\n';
+  if (form == AnswerForm::kJson) {
+    output << adminListJson(loaded.value().file) << '\n';
+  } else {
+    for (const std::string& line : adminTable(loaded.value().file)) {
+      output << line << '\n';
+    }
   }
   output.flush();
   return ExitStatus::kDone;

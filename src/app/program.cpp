@@ -16,6 +16,10 @@
 namespace velmora {
 namespace {
 
+AnswerForm formOf(const CommandLine& command) {
+  return command.json ? AnswerForm::kJson : AnswerForm::kLines;
+}
+
 ExitStatus run(const CommandLine& command) {
   using Action = CommandLine::Action;
   switch (command.action) {
@@ -30,10 +34,11 @@ ExitStatus run(const CommandLine& command) {
       return ExitStatus::kUsageError;
     }
     case Action::kCheck:
-      return checkClientsFile(pathFromText(command.file), console::textOutput(),
+      return checkClientsFile(pathFromText(command.file), formOf(command), console::textOutput(),
                               console::textErrors());
     case Action::kList:
-      return listAdmins(pathFromText(command.file), console::textOutput(), console::textErrors());
+      return listAdmins(pathFromText(command.file), formOf(command), console::textOutput(),
+                        console::textErrors());
     case Action::kRemove:
       return removeAdmins(command.adminName, pathFromText(command.file), console::textOutput(),
                           console::textErrors());

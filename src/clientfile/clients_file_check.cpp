@@ -5,9 +5,11 @@
 
 #include "clientfile/clients_file_reader.hpp"
 #include "clientfile/key_values.hpp"
+#include "clientfile/reading_differences.hpp"
 #include "roster/entry_wording.hpp"
+#include "text/filled.hpp"
+#include "text/json_text.hpp"
 #include "text/shown.hpp"
-#include "text/utf8.hpp"
 
 namespace velmora {
 namespace {
@@ -61,32 +63,52 @@ void addEntryFindings(const ClientsFile& file, std::vector<FileFinding>& finding
   findings.insert(findings.end(), undefined.begin(), undefined.end());
 }
 
-void addNotUtf8(std::string_view text, std::size_t line, std::vector<FileFinding>& findings) {
-  if (!utf8::isText(text)) {
-    std::string message = std::string(1, '"').append(shown(text));
-    message += "\" is not UTF-8 text, so the server will show it garbled: save the file as UTF-8";
-    findings.push_back({line, std::move(message)});
-  }
+void sortByLine(std::vector<FileFinding>& findings) {
+  std::stable_sort(findings.begin(), findings.end(),
+                   [](const FileFinding& a, const FileFinding& b) { return a.line < b.line; });
 }
 
-// Every key and value, wherever it stands: the server reads them all as UTF-8.
-void addEncodingFindings(const std::vector<keyvalues::Node>& nodes,
-                         std::vector<FileFinding>& findings) {
-  for (const keyvalues::Node& node : nodes) {
-    addNotUtf8(node.key, node.line, findings);
-    if (node.isBlock) {
-      addEncodingFindings(node.children, findings);
-    } else {
-      addNotUtf8(node.value, node.valueLine, findings);
+std::string lineOf(std::string_view fileName, const FileFinding& finding) {
+  std::string line =
+      std::string(fileName) + ":" + std::to_string(finding.line) + ": " + finding.message;
+  return finding.column ? line + " (column " + std::to_string(*finding.column) + ")" : line;
+}
+
+std::string jsonOf(std::string_view fileName, std::optional<std::size_t> admins,
+                   const std::vector<FileFinding>& findings) {
+  std::string problems;
+  for (const FileFinding& finding : findings) {
+    problems.append(problems.empty() ? "\n    " : ",\n    ")
+        .append(R"({"line": )")
+        .append(std::to_string(finding.line));
+    if (finding.column) {
+      problems.append(R"(, "column": )").append(std::to_string(*finding.column));
     }
+    problems.append(R"(, "message": )").append(jsonString(finding.message)).append("}");
   }
+  return filled(R"({"file": %s, "admins": %s, "problems": [%s]})",
+                {jsonString(fileName), admins ? std::to_string(*admins) : "null",
+                 problems.empty() ? "" : problems + "\n  "});
+}
+
+CheckReport reportOf(std::string_view fileName, std::optional<std::size_t> admins,
+                     std::vector<FileFinding> findings, std::string_view summary,
+                     CheckReport::Verdict verdict) {
+  CheckReport report;
+  for (const FileFinding& finding : findings) {
+    report.lines.push_back(lineOf(fileName, finding));
+  }
+  report.lines.push_back(std::string(fileName) + ": " + std::string(summary));
+  report.verdict = verdict;
+  report.json = jsonOf(fileName, admins, findings);
+  return report;
 }
 
 }  // namespace
 
 std::string undefinedGroupMessage(std::size_t index, std::string_view name, std::string_view kind,
                                   std::string_view group) {
-  return adminLabel(index, name) + ": \"" + std::string(kind) + "\" group \"" + std::string(group) +
+  return adminLabel(index, name) + ": \"" + shown(kind) + "\" group \"" + shown(group) +
          R"(" is not defined in the file's "groups" section)";
 }
 
@@ -104,32 +126,26 @@ std::vector<FileFinding> undefinedGroups(const ClientsFile& file) {
 }
 
 CheckReport checkClientsText(std::string_view fileName, std::string_view text) {
-  const std::string name(fileName);
   const keyvalues::Document document = keyvalues::parse(text);
+  std::vector<FileFinding> findings = readingDifferences(document.nodes);
+  sortByLine(findings);
   if (document.error) {
     const keyvalues::SyntaxError& error = *document.error;
-    return {{name + ":" + std::to_string(error.line) + ": " + error.withColumn(),
-             name + ": syntax error, nothing checked"},
-            CheckReport::Verdict::kUnparsable};
+    findings.push_back({error.line, error.message, error.column});
+    return reportOf(fileName, std::nullopt, std::move(findings), "syntax error, nothing checked",
+                    CheckReport::Verdict::kUnparsable);
   }
   const ClientsFile file = readClientsFile(document);
-  std::vector<FileFinding> findings;
   if (!file.playersClose) {
     findings.push_back({file.rootLine, "no \"players\" block, so the file sets up no admins"});
   }
   addEntryFindings(file, findings);
-  addEncodingFindings(document.nodes, findings);
-  std::stable_sort(findings.begin(), findings.end(),
-                   [](const FileFinding& a, const FileFinding& b) { return a.line < b.line; });
-  CheckReport report;
-  for (const FileFinding& finding : findings) {
-    report.lines.push_back(name + ":" + std::to_string(finding.line) + ": " + finding.message);
-  }
-  report.lines.push_back(name + ": " + counted(file.entries.size(), "admin") + ", " +
-                         counted(findings.size(), "problem"));
-  report.verdict =
+  sortByLine(findings);
+  const std::string summary =
+      counted(file.entries.size(), "admin") + ", " + counted(findings.size(), "problem");
+  const CheckReport::Verdict verdict =
       findings.empty() ? CheckReport::Verdict::kSound : CheckReport::Verdict::kProblems;
-  return report;
+  return reportOf(fileName, file.entries.size(), std::move(findings), summary, verdict);
 }
 
 }  // namespace velmora

@@ -1,18 +1,25 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velmora {
 
 struct ClientsFile;
 
-// A finding about a clients file: the line it is about and what is wrong there.
+// A finding about a clients file: the line it is about and what is wrong there; a syntax
+// error has its column too.
 struct FileFinding {
-  std::size_t line = 0;
+  FileFinding(std::size_t line, std::string message, std::optional<std::size_t> column = {})
+      : line(line), message(std::move(message)), column(column) {}
+
+  std::size_t line;
   std::string message;
+  std::optional<std::size_t> column;
 };
 
 // What a finding says about a group that the entry at index, named name, puts its admin in
@@ -29,11 +36,17 @@ struct CheckReport {
   // One "FILE:LINE: message" line per finding, in line order, then one summary line.
   std::vector<std::string> lines;
   Verdict verdict = Verdict::kSound;
+  // The same as one JSON object, for scripts: the file, the number of admins (null after a
+  // syntax error) and the findings with their lines (and, for a syntax error, its column).
+  std::string json;
 };
 
-// Checks a clients file's text for what keeps the server from using its admins: a syntax
-// error; and for each entry under "players", the roster check's findings and groups that the
-// file's global "groups" section does not define.
+// Checks a clients file's text for what keeps the server from using its admins, or lets
+// readers of the format disagree about it: a syntax error; what other readers read
+// differently (a backslash, a quoted text over several lines, a condition, a control
+// character); and for each entry under "players", the roster check's findings and groups that
+// the file's global "groups" section does not define. What is read before a syntax error is
+// checked for what other readers read differently, so that a cause shows before its effect.
 CheckReport checkClientsText(std::string_view fileName, std::string_view text);
 
 }  // namespace velmora

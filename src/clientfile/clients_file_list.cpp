@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 
+#include "text/display_width.hpp"
+#include "text/filled.hpp"
+#include "text/json_text.hpp"
 #include "text/shown.hpp"
-#include "text/utf8.hpp"
 
 namespace velmora {
 namespace {
@@ -32,7 +34,33 @@ Row rowOf(std::size_t index, const ClientEntry& entry) {
           groupCell(entry, "Admin"), groupCell(entry, "Immunity")};
 }
 
+std::string jsonOrNull(const std::optional<std::string>& text) {
+  return text ? jsonString(*text) : "null";
+}
+
+std::string jsonGroup(const ClientEntry& entry, std::string_view kind) {
+  const GroupUse* use = entry.groupOf(kind);
+  return use != nullptr ? jsonString(use->group) : "null";
+}
+
+std::string jsonObjectOf(const ClientEntry& entry) {
+  return filled(
+      R"({"line": %s, "key": %s, "name": %s, "steam": %s, "ip": %s, )"
+      R"("admin": %s, "immunity": %s})",
+      {std::to_string(entry.line), jsonString(entry.facts.name), jsonOrNull(entry.realName),
+       jsonOrNull(entry.facts.steamId), jsonOrNull(entry.facts.ipAddress),
+       jsonGroup(entry, "Admin"), jsonGroup(entry, "Immunity")});
+}
+
 }  // namespace
+
+std::string adminListJson(const ClientsFile& file) {
+  std::string json = "[";
+  for (std::size_t index = 0; index < file.entries.size(); ++index) {
+    json.append(index == 0 ? "\n  " : ",\n  ").append(jsonObjectOf(file.entries[index]));
+  }
+  return json.append(file.entries.empty() ? "]" : "\n]");
+}
 
 std::vector<std::string> adminTable(const ClientsFile& file) {
   std::vector<Row> rows = {{"#", "name", "STEAMID or IP address", "admin group", "immunity group"}};
@@ -42,7 +70,7 @@ std::vector<std::string> adminTable(const ClientsFile& file) {
   std::array<std::size_t, kColumns> widths{};
   for (const Row& row : rows) {
     for (std::size_t column = 0; column < kColumns; ++column) {
-      widths[column] = std::max(widths[column], utf8::characterCount(row[column]));
+      widths[column] = std::max(widths[column], displayWidth(row[column]));
     }
   }
   std::vector<std::string> lines;
@@ -50,7 +78,7 @@ std::vector<std::string> adminTable(const ClientsFile& file) {
     std::string line;
     for (std::size_t column = 0; column + 1 < kColumns; ++column) {
       line += row[column];
-      line.append(widths[column] - utf8::characterCount(row[column]), ' ').append(kColumnGap);
+      line.append(widths[column] - displayWidth(row[column]), ' ').append(kColumnGap);
     }
     lines.push_back(line + row[kColumns - 1]);
   }

@@ -9,8 +9,13 @@ namespace velmora {
 
 // The admins of a clients file as a table: a header line, then one line per entry in file
 // order with its number, name, STEAMID or IP address, admin group and immunity group, "-"
-// where the entry has none. Columns are aligned by characters, not bytes, so that names in
-// every script line up.
+// where the entry has none. Columns are aligned by the columns a terminal gives each
+// character, so that names in every script line up.
 std::vector<std::string> adminTable(const ClientsFile& file);
+
+// The admins of a clients file as one JSON array, one object per entry in file order, for
+// scripts: the entry's line and key, its "name", "steam" and "ip" values, its "Admin" and
+// "Immunity" groups, and null for each that the entry does not have.
+std::string adminListJson(const ClientsFile& file);
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #include "clientfile/key_values.hpp"
 
 #include <algorithm>
+#include <optional>
 
 #include "clientfile/text_encoding.hpp"
 #include "text/character_classes.hpp"
@@ -15,6 +16,13 @@ constexpr int kMaxDepth = 64;
 
 bool endsUnquoted(char c) { return isWhiteSpace(c) || c == '"' || c == '{' || c == '}'; }
 
+// An unquoted token holding '[' and then ']', such as [$WIN32]: the server keeps the key it
+// belongs to only on the platforms it names.
+bool isCondition(std::string_view text) {
+  const std::size_t open = text.find('[');
+  return open != std::string_view::npos && text.find(']', open) != std::string_view::npos;
+}
+
 struct Token {
   enum class Kind { kEnd, kText, kOpen, kClose };
   Kind kind = Kind::kEnd;
@@ -22,6 +30,11 @@ struct Token {
   std::size_t offset = 0;
   std::size_t line = 0;
   std::size_t column = 0;
+  bool quoted = false;
+
+  [[nodiscard]] bool isConditionToken() const {
+    return kind == Kind::kText && !quoted && isCondition(text);
+  }
 };
 
 class Parser {
@@ -92,15 +105,42 @@ class Parser {
     if (c != '"') {
       return unquoted(token);
     }
-    const std::size_t close = text_.find_first_of("\"\r\n", offset_ + 1);
-    if (close == std::string_view::npos || text_[close] != '"') {
-      fail(token, "unterminated quote");
+    return quoted(token);
+  }
+
+  // A quoted text runs to its closing quote, across line ends, as the server reads it; a
+  // backslash is an ordinary character there.
+  Token quoted(Token token) {
+    const std::size_t close = text_.find('"', offset_ + 1);
+    if (close == std::string_view::npos) {
+      fail(token, "this quote is never closed");
       return token;
     }
     token.kind = Token::Kind::kText;
+    token.quoted = true;
     token.text = text_.substr(offset_ + 1, close - offset_ - 1);
+    for (std::size_t at = token.text.find('\n'); at != std::string_view::npos;
+         at = token.text.find('\n', at + 1)) {
+      ++line_;
+      lineStart_ = offset_ + 1 + at + 1;
+    }
     offset_ = close + 1;
     return token;
+  }
+
+  // The next token if it is a condition, which it then consumes; otherwise nothing is consumed.
+  std::optional<Token> nextCondition() {
+    const std::size_t offset = offset_;
+    const std::size_t line = line_;
+    const std::size_t lineStart = lineStart_;
+    const Token token = next();
+    if (token.isConditionToken()) {
+      return token;
+    }
+    offset_ = offset;
+    line_ = line;
+    lineStart_ = lineStart;
+    return std::nullopt;
   }
 
   // A key or value without quotes, as the servers' readers take it: everything up to white
@@ -140,18 +180,37 @@ class Parser {
     }
   }
 
+  void setCondition(Node& node, const Token& condition) {
+    node.condition = std::string(condition.text);
+    node.conditionLine = condition.line;
+  }
+
+  // A key is followed by a value, which a condition may follow, or by a block, which a
+  // condition may come before.
   void readAfterKey(Node& node, const Token& key, int depth) {
     node.key = std::string(key.text);
     node.line = key.line;
     node.offset = key.offset;
-    const Token after = next();
+    Token after = next();
+    if (after.isConditionToken()) {
+      setCondition(node, after);
+      const Token condition = after;
+      after = next();
+      if (after.kind == Token::Kind::kText) {
+        fail(condition, "a condition must follow the value");
+        return;
+      }
+    }
     if (after.kind == Token::Kind::kText) {
       node.value = std::string(after.text);
       node.valueLine = after.line;
+      if (const std::optional<Token> condition = nextCondition()) {
+        setCondition(node, *condition);
+      }
       return;
     }
     if (after.kind != Token::Kind::kOpen) {
-      fail(key, "key \"" + node.key + "\" without a value");
+      fail(key, "key \"" + shown(node.key) + "\" without a value");
       return;
     }
     if (depth + 1 > kMaxDepth) {

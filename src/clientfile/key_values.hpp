@@ -20,6 +20,10 @@ struct Node {
   std::size_t valueLine = 0;
   std::vector<Node> children;   // when a block
   std::size_t closeOffset = 0;  // when a block: where its closing brace is in the text
+  // A condition such as [$WIN32] after the value or before the block, and its line; empty
+  // when the key has none.
+  std::string condition;
+  std::size_t conditionLine = 0;
 
   // The first child with this key, letter case aside, as the server looks keys up; null when
   // there is none.
@@ -42,11 +46,12 @@ struct Document {
   std::optional<SyntaxError> error;  // the first syntax error; nodes are then incomplete
 };
 
-// Reads the subset of the format that clients.txt files use: keys and values in quotes, or
-// without them as the servers' readers take them (up to white space, a quote or a brace),
-// nested blocks in braces, comments from "//" to the end of the line, and any white space with
-// CR LF or LF line ends, after a UTF-8 byte-order mark if there is one. A quoted text cannot
-// span lines.
+// Reads the format as the server reads it: keys and values in quotes, or without them (up
+// to white space, a quote or a brace); a quoted text runs to its closing quote, across line
+// ends, and a backslash is an ordinary character; nested blocks in braces; a condition such
+// as [$WIN32] after a value or between a key and its block; comments from "//" to the end of
+// the line; and any white space with CR LF or LF line ends, after a UTF-8 byte-order mark if
+// there is one.
 Document parse(std::string_view text);
 
 }  // namespace velmora::keyvalues

@@ -87,14 +87,6 @@ std::size_t cutLength(std::string_view text, std::size_t maxBytes) {
   return kept;
 }
 
-std::size_t characterCount(std::string_view text) {
-  std::size_t count = 0;
-  for (; !text.empty(); ++count) {
-    text.remove_prefix(std::max<std::size_t>(characterLength(text), 1));
-  }
-  return count;
-}
-
 char32_t decode(std::string_view text, std::size_t length) {
   static constexpr unsigned char kLeadBits[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
   char32_t point = static_cast<unsigned char>(text[0]) & kLeadBits[length];

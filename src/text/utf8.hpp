@@ -23,9 +23,6 @@ bool isText(std::string_view text);
 // never falls inside a well-formed character. Bytes that form no character count one by one.
 std::size_t cutLength(std::string_view text, std::size_t maxBytes);
 
-// The number of characters in text, each byte that forms none counting as one.
-std::size_t characterCount(std::string_view text);
-
 // The code point of the well-formed character of length bytes at the front of text.
 char32_t decode(std::string_view text, std::size_t length);
 

@@ -270,11 +270,11 @@ mkdir "$work/remove-broken"
 printf '"clients.txt"\r\n{\r\n\t"players"\r\n\t{\r\n\t\t"Bob\r\n\t}\r\n}' >"$work/remove-broken/clients.txt"
 cp "$work/remove-broken/clients.txt" "$work/before-broken"
 run_in "$work/remove-broken" /dev/null --remove Bob
-[[ $status -eq 1 && $(tr -d '\r' <"$work/remove-broken/.err") == "velmora: cannot remove from clients.txt: line 5: unterminated quote (column 3)" ]] ||
+[[ $status -eq 1 && $(tr -d '\r' <"$work/remove-broken/.err") == "velmora: cannot remove from clients.txt: line 5: this quote is never closed (column 3)" ]] ||
   fail "status $status: $(cat "$work/remove-broken/.err")"
 cmp -s "$work/remove-broken/clients.txt" "$work/before-broken" || fail "the file changed"
 run_in "$work/remove-broken" /dev/null --list
-[[ $status -eq 2 && ! -s $work/remove-broken/.out && $(tr -d '\r' <"$work/remove-broken/.err") == "velmora: cannot list clients.txt: line 5: unterminated quote (column 3)" ]] ||
+[[ $status -eq 2 && ! -s $work/remove-broken/.out && $(tr -d '\r' <"$work/remove-broken/.err") == "velmora: cannot list clients.txt: line 5: this quote is never closed (column 3)" ]] ||
   fail "--list: status $status: $(cat "$work/remove-broken/.err")"
 
 scenario="listing a generated roster"
@@ -303,6 +303,49 @@ PY
 run_in "$work/none" /dev/null --list absent.txt
 [[ $status -eq 2 && $(tr -d '\r' <"$work/none/.err") == "velmora: cannot read absent.txt: No such file or directory" ]] ||
   fail "a missing file: status $status: $(cat "$work/none/.err")"
+
+scenario="listing and checking a generated roster in JSON"
+run_in "$folder" /dev/null --list --json
+[[ $status -eq 0 && ! -s $folder/.err ]] || fail "--list: status $status: $(cat "$folder/.err")"
+python3 - "$folder/all" "$folder/.out" <<'PY' || fail "$(cat "$folder/.out")"
+import json
+import sys
+answers, listed = open(sys.argv[1]).read().split(), json.load(open(sys.argv[2], encoding="utf-8"))
+groups = {"1": "Serveradmin", "2": "Clanmember", "3": "Teamadmin", "4": "Level 2 Access", "5": "No Rcon Or Sound"}
+immunity = {"1": "Serveradmin", "2": "Clanmember", "3": "Teamadmin", "4": "No Kick Ban", "5": "NoFun"}
+at, expected = 1, []
+while at < len(answers):
+    name, method, identifier, group, wanted = answers[at:at + 5]
+    at += 5
+    kept = immunity[answers[at]] if wanted == "1" else None
+    at += wanted == "1"
+    expected.append({"key": name, "name": name, "steam": identifier if method == "1" else None,
+                     "ip": identifier if method == "2" else None, "admin": groups[group],
+                     "immunity": kept})
+lines = [entry.pop("line") for entry in listed]
+sys.exit(0 if listed == expected and lines == sorted(set(lines)) else 1)
+PY
+run_in "$folder" /dev/null --check --json
+[[ $status -eq 0 ]] || fail "--check: status $status"
+python3 -c 'import json, sys; report = json.load(open(sys.argv[1], encoding="utf-8")); sys.exit(report != {"file": "clients.txt", "admins": 10, "problems": []})' "$folder/.out" ||
+  fail "--check: $(cat "$folder/.out")"
+printf '"c" {\n "players" {\n  "Bob" { "name" "Bob\\"\n  "ip" "1.2.3.4" }\n }\n' >"$work/flawed.txt"
+run_in "$folder" /dev/null --check --json "$work/flawed.txt"
+[[ $status -eq 2 ]] || fail "--check of a broken file: status $status"
+python3 - "$folder/.out" <<'PY' || fail "--check of a broken file: $(cat "$folder/.out")"
+import json
+import sys
+report = json.load(open(sys.argv[1], encoding="utf-8"))
+first, last = report["problems"][0], report["problems"][-1]
+sys.exit(0 if report["admins"] is None and first["line"] == 3 and "backslash" in first["message"]
+         and "column" in last and "column" not in first else 1)
+PY
+run_in "$folder" /dev/null --list --json "$work/absent.txt"
+[[ $status -eq 2 && ! -s $folder/.out && -s $folder/.err ]] || fail "--list of a missing file: status $status"
+for mode in --add "--remove Bob" ""; do
+  run_in "$folder" /dev/null $mode --json
+  [[ $status -eq 2 ]] || fail "--json with '$mode': status $status"
+done
 
 scenario="a file without quotes, as servers take it"
 mkdir "$work/bare"

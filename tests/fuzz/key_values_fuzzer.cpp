@@ -16,6 +16,7 @@
 #include "dialogue/console.hpp"
 #include "dialogue/dialogue.hpp"
 #include "roster/entry_rules.hpp"
+#include "support/json_checker.hpp"
 
 namespace {
 
@@ -54,6 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Whatever the bytes, reading and checking them ends with a report.
   const velmora::CheckReport report = velmora::checkClientsText("f", input);
   require(!report.lines.empty(), "a report ends");
+  require(velmora::testing::JsonChecker::isValid(report.json), "the report in JSON is valid");
 
   // Taking out the first entry's admins leaves a file that still parses, with the others.
   if (const velmora::keyvalues::Document document = velmora::keyvalues::parse(input);
@@ -69,6 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               "the other admins stay");
     }
     require(velmora::adminTable(file).size() == file.entries.size() + 1, "one line per admin");
+    require(velmora::testing::JsonChecker::isValid(velmora::adminListJson(file)),
+            "the list in JSON is valid");
   }
 
   std::stringbuf source(input);

@@ -9,9 +9,12 @@
 #include "clientfile/client_file.hpp"
 #include "dialogue/console.hpp"
 #include "dialogue/dialogue.hpp"
+#include "support/json_checker.hpp"
 
 namespace velmora {
 namespace {
+
+using std::string_literals::operator""s;
 
 std::string writtenBy(const std::string& answers) {
   std::stringbuf input(answers);
@@ -104,7 +107,38 @@ const std::vector<CheckCase> kCheckCases = {
      CheckReport::Verdict::kProblems},
     {"a syntax error",
      "\"clients.txt\"\r\n{\r\n\t\"players\"\r\n\t{\r\n\t\t\"Bob\r\n\t}\r\n}",
-     {"f:5: unterminated quote (column 3)", "f: syntax error, nothing checked"},
+     {"f:5: this quote is never closed (column 3)", "f: syntax error, nothing checked"},
+     CheckReport::Verdict::kUnparsable},
+    {"what readers of the format read differently, each at its line",
+     "\"c\"\n{\n \"players\"\n {\n  \"Ann\"\n  {\n   \"name\" \"Ann\\\"\n"  // 1-7
+     "   \"ip\" \"1.2.3.4\" [$WIN32]\n   \"steam\" \"STEAM_0:1:1\n\"\n"     // 8-10
+     "   \"groups\" { \"Admin\" \"Serveradmin\" \"Immunity\" \"No\x1b"
+     "Fun\" }\n"                                                   // 11
+     "  }\n  \"Bo\0b\" [$X360]\n  {\n   \"ip\" \"1.2.3.5\"\n"      // 12-15
+     "   \"groups\" { \"Admin\" \"Serveradmin\" }\n  }\n }\n"      // 16-18
+     " \"groups\" { \"Admin\" { \"Serveradmin\" \"a\" } }\n}\n"s,  // 19-20
+     {"f:7: \"Ann\\\" holds a backslash, which readers that take escapes read differently (\\\" "
+      "as a quote, \\\\, \\n and \\t as escapes): velmora writes / in its place",
+      "f:8: the condition [$WIN32] makes the server keep \"ip\" only on the platforms it names",
+      "f:9: this quoted text runs over 2 lines: a closing quote may be missing",
+      "f:9: admin 1 (Ann): \"STEAM_0:1:1\\x0a\" is not a STEAMID: it must look like "
+      "STEAM_0:1:1234567 (STEAM_X:Y:Z with X 0 to 5, Y 0 or 1 and Z digits)",
+      "f:11: \"No\\x1bFun\" holds the control character \\x1b",
+      "f:11: admin 1 (Ann): \"Immunity\" group \"No\\x1bFun\" is not defined in the file's "
+      "\"groups\" section",
+      "f:13: \"Bo\\x00b\" holds a NUL (\\x00): readers written in C end the text there",
+      "f:13: the condition [$X360] makes the server keep \"Bo\\x00b\" only on the platforms it "
+      "names",
+      "f: 2 admins, 8 problems"},
+     CheckReport::Verdict::kProblems},
+    {"a backslash before a closing quote is named before the syntax error it leads to",
+     "\"c\"\n{\n \"players\"\n {\n  \"Bob\"\n  {\n   \"name\" \"Bob \\\"The Builder\\\"\"\n"
+     "   \"ip\" \"1.2.3.4\"\n  }\n }\n}\n",
+     {"f:7: \"Bob \\\" holds a backslash, which readers that take escapes read differently "
+      "(\\\" as a quote, \\\\, \\n and \\t as escapes): velmora writes / in its place",
+      "f:7: \"Builder\\\" holds a backslash, which readers that take escapes read differently "
+      "(\\\" as a quote, \\\\, \\n and \\t as escapes): velmora writes / in its place",
+      "f:8: key \"1.2.3.4\" without a value (column 9)", "f: syntax error, nothing checked"},
      CheckReport::Verdict::kUnparsable},
 };
 
@@ -113,6 +147,7 @@ TEST(ClientsFileCheck, FindingsWithTheirLinesAndAStatus) {
     const CheckReport report = checkClientsText("f", c.text);
     EXPECT_EQ(report.lines, c.lines) << c.what;
     EXPECT_EQ(report.verdict, c.verdict) << c.what;
+    EXPECT_TRUE(testing::JsonChecker::isValid(report.json)) << c.what << ": " << report.json;
   }
 }
 

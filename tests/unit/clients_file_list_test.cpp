@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "clientfile/key_values.hpp"
+#include "support/json_checker.hpp"
 
 namespace velmora {
 namespace {
@@ -30,6 +31,63 @@ TEST(AdminTable, OneAlignedLinePerAdminCountingCharacters) {
       "5  Both    STEAM_0:0:9            -            -",
   };
   EXPECT_EQ(adminTable(readClientsFile(keyvalues::parse(text))), expected);
+}
+
+// A name and the columns a terminal gives it, counted by hand.
+struct WidthCase {
+  std::string name;
+  std::size_t columns;
+};
+
+const std::vector<WidthCase> kWidthCases = {
+    {"\xe6\x9d\x8e\xe5\xb0\x8f\xe9\xbe\x8d", 6},  // three CJK ideographs, two columns each
+    {"Zoe\xcc\x81", 3},                           // e and a combining acute accent
+    {"\xf0\x9f\x98\x80gamer", 7},                 // an emoji takes two
+    {"\xef\xbc\xa1\xea\xb0\x80\xe3\x81\x8b", 6},  // fullwidth A, a Hangul syllable, hiragana
+    {"Bo\nb", 7},                                 // shown as Bo\x0ab
+};
+
+TEST(AdminTable, ColumnsCountAsATerminalShowsThem) {
+  std::string text = "\"c\" { \"players\" {\n";
+  for (const WidthCase& c : kWidthCases) {
+    text += "  \"" + c.name + "\" { \"ip\" \"10.0.0.1\" }\n";
+  }
+  const std::vector<std::string> table =
+      adminTable(readClientsFile(keyvalues::parse(text + "} }")));
+  ASSERT_EQ(table.size(), kWidthCases.size() + 1);
+  EXPECT_EQ(table[0], "#  name     STEAMID or IP address  admin group  immunity group");
+  for (std::size_t i = 0; i < kWidthCases.size(); ++i) {
+    const std::string shownName = kWidthCases[i].name == "Bo\nb" ? "Bo\\x0ab" : kWidthCases[i].name;
+    EXPECT_EQ(table[i + 1], std::to_string(i + 1) + "  " + shownName +
+                                std::string(7 - kWidthCases[i].columns, ' ') + "  10.0.0.1" +
+                                std::string(13, ' ') + "  -" + std::string(10, ' ') + "  -");
+  }
+}
+
+TEST(AdminListJson, NullsWhatAnEntryLacksAndKeepsTheJsonValid) {
+  const std::string text =
+      "\"c\" { \"players\" {\n"
+      "  \"J\xf6rg\" { \"name\" \"a\x1b\\\" \"groups\" { \"admin\" \"Teamadmin\" } }\n"
+      "  \"Ann\" { \"steam\" \"STEAM_0:1:1\" \"ip\" \"1.2.3.4\" \"groups\" { \"Immunity\" "
+      "\"NoFun\" } }\n"
+      "} }";
+  EXPECT_EQ(adminListJson(readClientsFile(keyvalues::parse(text))),
+            "[\n"
+            R"(  {"line": 2, "key": "J)"
+            "\xef\xbf\xbd"
+            R"(rg", "name": "a\u001b\\", "steam": null, "ip": null, "admin": "Teamadmin", )"
+            R"("immunity": null},)"
+            "\n"
+            R"(  {"line": 3, "key": "Ann", "name": null, "steam": "STEAM_0:1:1", "ip": "1.2.3.4", )"
+            R"("admin": null, "immunity": "NoFun"})"
+            "\n]");
+  EXPECT_EQ(adminListJson(readClientsFile(keyvalues::parse("\"c\" { \"players\" { } }"))), "[]");
+  // The checker the fuzzer holds every JSON answer to tells invalid JSON too.
+  EXPECT_TRUE(
+      testing::JsonChecker::isValid(adminListJson(readClientsFile(keyvalues::parse(text)))));
+  for (const std::string_view invalid : {"[\"a\x1b\"]", "{\"a\": }", "[1,]", "[\"\xf6\"]", "nul"}) {
+    EXPECT_FALSE(testing::JsonChecker::isValid(invalid)) << invalid;
+  }
 }
 
 TEST(AdminTable, AFileWithoutAdminsIsTheHeaderAlone) {

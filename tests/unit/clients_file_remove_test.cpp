@@ -101,6 +101,19 @@ TEST(RemoveAdmins, OnlyEntryOfACrLfFile) {
             "\"clients.txt\"\r\n{\r\n\t\"players\"\r\n\t{\r\n\t}\r\n}");
 }
 
+TEST(RemoveAdmins, TakesAnEntrysConditionWithIt) {
+  const std::string text =
+      "\"c\"\n{\n  \"players\"\n  {\n    \"Ann\" [$WIN32]\n    {\n      \"ip\" \"1.2.3.4\"\n    }\n"
+      "    \"Bob\" [$X360] { \"ip\" \"1.2.3.5\" } \"Cy\" { }\n  }\n}\n";
+  const ClientsFile file = readClientsFile(keyvalues::parse(text));
+  EXPECT_EQ(withoutAdmins(text, file, "Ann").text,
+            "\"c\"\n{\n  \"players\"\n  {\n"
+            "    \"Bob\" [$X360] { \"ip\" \"1.2.3.5\" } \"Cy\" { }\n  }\n}\n");
+  EXPECT_EQ(withoutAdmins(text, file, "Bob").text,
+            "\"c\"\n{\n  \"players\"\n  {\n    \"Ann\" [$WIN32]\n    {\n      \"ip\" \"1.2.3.4\"\n"
+            "    }\n     \"Cy\" { }\n  }\n}\n");
+}
+
 TEST(RemoveAdmins, APlainKeyUnderPlayersIsNoAdmin) {
   const std::string text = "\"c\" { \"players\" { \"Eve\" \"x\" \"Ann\" { \"ip\" \"Eve\" } } }";
   const Removal removal = withoutAdmins(text, readClientsFile(keyvalues::parse(text)), "Eve");

@@ -18,6 +18,9 @@ std::string outline(const std::vector<Node>& nodes) {
     } else {
       text.append("=").append(node.value);
     }
+    if (!node.condition.empty()) {
+      text += "?" + node.condition + "@" + std::to_string(node.conditionLine);
+    }
     text += ";";
   }
   return text;
@@ -48,6 +51,20 @@ const std::vector<GoodCase> kGoodCases = {
     {"an unquoted word ends at a quote or a brace", "a\"b\" c{d e}f \"g\"",
      "a@1=b;c@1{d@1=e;};f@1=g;"},
     {"a slash that starts no comment is a word", "k /x", "k@1=/x;"},
+    {"a quoted text over two lines, and the lines after it counted right",
+     "\"r\"\n{\n  \"name\" \"Bo\nb\"\n  \"ip\" \"1.2.3.4\"\n}", "r@1{name@3=Bo\nb;ip@5=1.2.3.4;};"},
+    {"quoted texts holding a CR LF and a lone CR", "\"k\" \"v\r\n\" \"l\" \"v\rx\"",
+     "k@1=v\r\n;l@2=v\rx;"},
+    {"a backslash is an ordinary character, also before a closing quote",
+     "\"r\" {\n \"name\" \"Bob\\\"\n \"ip\" \"1.2.3.4\"\n}", "r@1{name@2=Bob\\;ip@3=1.2.3.4;};"},
+    {"a condition after a value belongs to its key",
+     "\"r\" {\n \"name\" \"Ann\" [$WIN32]\n \"ip\" \"1.2.3.4\" }",
+     "r@1{name@2=Ann?[$WIN32]@2;ip@3=1.2.3.4;};"},
+    {"a condition before a block belongs to the block",
+     "\"r\" {\n \"Ann\" [!$X360&&$PS3]\n {\n \"ip\" \"1.2.3.4\"\n }\n}",
+     "r@1{Ann@2{ip@4=1.2.3.4;}?[!$X360&&$PS3]@2;};"},
+    {"a quoted condition is text, and a condition where a key belongs is a key",
+     "\"k\" \"[$X]\" \"a\" { } [$Y] \"v\"", "k@1=[$X];a@1{};[$Y]@1=v;"},
     {"bytes beyond ASCII and NUL", std::string("\"\xc3\xa9\" \"\x00\xff\"", 9),
      std::string("\xc3\xa9@1=\x00\xff;", 8)},
 };
@@ -69,10 +86,18 @@ struct BadCase {
 };
 
 const std::vector<BadCase> kBadCases = {
-    {"quote open at the end", "\"r\"\n{\n  \"name\" \"Bo", 3, 10, "unterminated quote"},
-    {"quote open at a line end", "\"r\" {\n \"k\" \"v\n\" }", 2, 6, "unterminated quote"},
-    {"quote open at a CR LF", "\"k\" \"v\r\n\"", 1, 5, "unterminated quote"},
-    {"quote open at a lone CR", "\"k\" \"v\rx\"", 1, 5, "unterminated quote"},
+    {"a quote never closed, at the end", "\"r\"\n{\n  \"name\" \"Bo", 3, 10,
+     "this quote is never closed"},
+    {"a missing quote pairs the quotes after it wrongly, up to the last",
+     "\"r\"\n{\n  \"name\" \"Bo\n  \"ip\" \"1.2.3.4\"\n}", 4, 16, "this quote is never closed"},
+    {"a quote never closed, at the last line end", "\"r\" {\n \"k\" \"v\n}", 2, 6,
+     "this quote is never closed"},
+    {"a key over two lines is shown escaped", "\"r\" { \"a\nb\" }", 1, 7,
+     "key \"a\\x0ab\" without a value"},
+    {"a condition between a key and its value", "\"r\" {\n \"k\" [$WIN32] \"v\" }", 2, 6,
+     "a condition must follow the value"},
+    {"a condition between a key and its value, without quotes", "k [$X360] v", 1, 3,
+     "a condition must follow the value"},
     {"block never closed", "\"r\"\n{\n  \"b\" {\n  }\n", 2, 1,
      "unbalanced brace: this '{' is never closed"},
     {"brace that closes nothing", "\"r\" { }\n}", 2, 1, "unbalanced brace: '}' closes no block"},

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <vector>
+
+#include "clientfile/clients_file_check.hpp"
+#include "clientfile/key_values.hpp"
+
+namespace velmora {
+
+// Where readers of the format read the keys and values of nodes (and every node inside them)
+// differently from the server, or where the server reads them unlike what their writer most
+// likely meant: a key or value that is not UTF-8, holds a backslash or a control character,
+// or runs over several lines, and a condition. One finding each, in the order read.
+std::vector<FileFinding> readingDifferences(const std::vector<keyvalues::Node>& nodes);
+
+}  // namespace velmora
