@@ -40,23 +40,23 @@ void addEntryFindings(const ClientsFile& file, std::vector<FileFinding>& finding
     if (finding.problem == EntryProblem::kSameName) {
       for (std::size_t i = 1; i < finding.sameName.size(); ++i) {
         const std::size_t later = finding.sameName[i];
-        findings.push_back({file.entries[later].line,
-                            label(later) + " has the same name as " + label(finding.entry) +
-                                " at line " + std::to_string(entry.line) +
-                                ", so the server keeps only one of them"});
+        findings.emplace_back(file.entries[later].line,
+                              label(later) + " has the same name as " + label(finding.entry) +
+                                  " at line " + std::to_string(entry.line) +
+                                  ", so the server keeps only one of them");
       }
     } else if (entry.isBlock) {
-      findings.push_back(
-          {lineOf(finding.problem, entry),
-           label(finding.entry) + ": " + describeEntryProblem(finding.problem, entry.facts)});
+      findings.emplace_back(
+          lineOf(finding.problem, entry),
+          label(finding.entry) + ": " + describeEntryProblem(finding.problem, entry.facts));
     }
   }
   for (std::size_t index = 0; index < file.entries.size(); ++index) {
     const ClientEntry& entry = file.entries[index];
     if (!entry.isBlock) {
-      findings.push_back({entry.line, label(index) +
-                                          ": not a client entry: its name must be followed by a "
-                                          "block in braces"});
+      findings.emplace_back(entry.line, label(index) +
+                                            ": not a client entry: its name must be followed by a "
+                                            "block in braces");
     }
   }
   const std::vector<FileFinding> undefined = undefinedGroups(file);
@@ -92,7 +92,7 @@ std::string jsonOf(std::string_view fileName, std::optional<std::size_t> admins,
 }
 
 CheckReport reportOf(std::string_view fileName, std::optional<std::size_t> admins,
-                     std::vector<FileFinding> findings, std::string_view summary,
+                     const std::vector<FileFinding>& findings, std::string_view summary,
                      CheckReport::Verdict verdict) {
   CheckReport report;
   for (const FileFinding& finding : findings) {
@@ -117,8 +117,8 @@ std::vector<FileFinding> undefinedGroups(const ClientsFile& file) {
   for (std::size_t index = 0; index < file.entries.size(); ++index) {
     for (const GroupUse& use : file.entries[index].groups) {
       if (!file.defines(use.kind, use.group)) {
-        findings.push_back({use.line, undefinedGroupMessage(index, file.entries[index].facts.name,
-                                                            use.kind, use.group)});
+        findings.emplace_back(use.line, undefinedGroupMessage(index, file.entries[index].facts.name,
+                                                              use.kind, use.group));
       }
     }
   }
@@ -131,13 +131,13 @@ CheckReport checkClientsText(std::string_view fileName, std::string_view text) {
   sortByLine(findings);
   if (document.error) {
     const keyvalues::SyntaxError& error = *document.error;
-    findings.push_back({error.line, error.message, error.column});
-    return reportOf(fileName, std::nullopt, std::move(findings), "syntax error, nothing checked",
+    findings.emplace_back(error.line, error.message, error.column);
+    return reportOf(fileName, std::nullopt, findings, "syntax error, nothing checked",
                     CheckReport::Verdict::kUnparsable);
   }
   const ClientsFile file = readClientsFile(document);
   if (!file.playersClose) {
-    findings.push_back({file.rootLine, "no \"players\" block, so the file sets up no admins"});
+    findings.emplace_back(file.rootLine, "no \"players\" block, so the file sets up no admins");
   }
   addEntryFindings(file, findings);
   sortByLine(findings);
@@ -145,7 +145,7 @@ CheckReport checkClientsText(std::string_view fileName, std::string_view text) {
       counted(file.entries.size(), "admin") + ", " + counted(findings.size(), "problem");
   const CheckReport::Verdict verdict =
       findings.empty() ? CheckReport::Verdict::kSound : CheckReport::Verdict::kProblems;
-  return reportOf(fileName, file.entries.size(), std::move(findings), summary, verdict);
+  return reportOf(fileName, file.entries.size(), findings, summary, verdict);
 }
 
 }  // namespace velmora

@@ -180,7 +180,7 @@ class Parser {
     }
   }
 
-  void setCondition(Node& node, const Token& condition) {
+  static void setCondition(Node& node, const Token& condition) {
     node.condition = std::string(condition.text);
     node.conditionLine = condition.line;
   }

@@ -35,12 +35,12 @@ bool isStrayControl(std::string_view text, std::size_t at) {
 
 void addControlFinding(std::string_view text, std::size_t line, std::vector<FileFinding>& found) {
   if (text.find('\0') != std::string_view::npos) {
-    found.push_back({line, filled(kNul, {shown(text)})});
+    found.emplace_back(line, filled(kNul, {shown(text)}));
     return;
   }
   for (std::size_t at = 0; at < text.size(); ++at) {
     if (isStrayControl(text, at)) {
-      found.push_back({line, filled(kControl, {shown(text), shown(text.substr(at, 1))})});
+      found.emplace_back(line, filled(kControl, {shown(text), shown(text.substr(at, 1))}));
       return;
     }
   }
@@ -49,13 +49,13 @@ void addControlFinding(std::string_view text, std::size_t line, std::vector<File
 // What a key or value's text lets readers disagree on; line is where it begins.
 void addTextFindings(std::string_view text, std::size_t line, std::vector<FileFinding>& found) {
   if (!utf8::isText(text)) {
-    found.push_back({line, filled(kNotUtf8, {shown(text)})});
+    found.emplace_back(line, filled(kNotUtf8, {shown(text)}));
   }
   if (text.find('\\') != std::string_view::npos) {
-    found.push_back({line, filled(kBackslash, {shown(text)})});
+    found.emplace_back(line, filled(kBackslash, {shown(text)}));
   }
   if (const auto lineEnds = std::count(text.begin(), text.end(), '\n'); lineEnds > 0) {
-    found.push_back({line, filled(kOverLines, {std::to_string(lineEnds + 1)})});
+    found.emplace_back(line, filled(kOverLines, {std::to_string(lineEnds + 1)}));
   }
   addControlFinding(text, line, found);
 }
@@ -66,8 +66,8 @@ void addNodeFindings(const keyvalues::Node& node, std::vector<FileFinding>& foun
     addTextFindings(node.value, node.valueLine, found);
   }
   if (!node.condition.empty()) {
-    found.push_back(
-        {node.conditionLine, filled(kCondition, {shown(node.condition), shown(node.key)})});
+    found.emplace_back(node.conditionLine,
+                       filled(kCondition, {shown(node.condition), shown(node.key)}));
   }
   for (const keyvalues::Node& child : node.children) {
     addNodeFindings(child, found);
