@@ -119,10 +119,10 @@ class Parser {
     token.kind = Token::Kind::kText;
     token.quoted = true;
     token.text = text_.substr(offset_ + 1, close - offset_ - 1);
-    for (std::size_t at = token.text.find('\n'); at != std::string_view::npos;
-         at = token.text.find('\n', at + 1)) {
+    for (std::size_t lineEnd = token.text.find('\n'); lineEnd != std::string_view::npos;
+         lineEnd = token.text.find('\n', lineEnd + 1)) {
       ++line_;
-      lineStart_ = offset_ + 1 + at + 1;
+      lineStart_ = offset_ + 1 + lineEnd + 1;
     }
     offset_ = close + 1;
     return token;
