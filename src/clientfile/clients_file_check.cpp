@@ -22,6 +22,7 @@ std::string counted(std::size_t count, std::string_view thing) {
 std::size_t lineOf(EntryProblem problem, const ClientEntry& entry) {
   switch (problem) {
     case EntryProblem::kMalformedSteamId:
+    case EntryProblem::kSteamIdInOtherForm:
       return entry.steamLine;
     case EntryProblem::kMalformedIpAddress:
       return entry.ipLine;
@@ -32,14 +33,34 @@ std::size_t lineOf(EntryProblem problem, const ClientEntry& entry) {
   }
 }
 
+// One finding at each later entry of one account, naming the first.
+void addSameAccountFindings(const ClientsFile& file, const EntryFinding& finding,
+                            std::vector<FileFinding>& findings) {
+  const auto label = [&](std::size_t index) {
+    return adminLabel(index, file.entries[index].facts.name);
+  };
+  const ClientEntry& first = file.entries[finding.entry];
+  for (std::size_t i = 1; i < finding.alike.size(); ++i) {
+    const std::size_t later = finding.alike[i];
+    findings.emplace_back(
+        file.entries[later].line,
+        filled("%s has the same Steam account as %s at line %s, %s, so one person has two "
+               "entries, perhaps with different groups",
+               {label(later), label(finding.entry), std::to_string(first.line),
+                shown(accountName(*first.facts.steamId))}));
+  }
+}
+
 void addEntryFindings(const ClientsFile& file, std::vector<FileFinding>& findings) {
   const std::vector<EntryFacts> facts = file.entryFacts();
   const auto label = [&](std::size_t index) { return adminLabel(index, facts[index].name); };
   for (const EntryFinding& finding : checkEntries(facts)) {
     const ClientEntry& entry = file.entries[finding.entry];
-    if (finding.problem == EntryProblem::kSameName) {
-      for (std::size_t i = 1; i < finding.sameName.size(); ++i) {
-        const std::size_t later = finding.sameName[i];
+    if (finding.problem == EntryProblem::kSameAccount) {
+      addSameAccountFindings(file, finding, findings);
+    } else if (finding.problem == EntryProblem::kSameName) {
+      for (std::size_t i = 1; i < finding.alike.size(); ++i) {
+        const std::size_t later = finding.alike[i];
         findings.emplace_back(file.entries[later].line,
                               label(later) + " has the same name as " + label(finding.entry) +
                                   " at line " + std::to_string(entry.line) +

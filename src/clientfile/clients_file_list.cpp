@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "roster/steam_id.hpp"
 #include "text/display_width.hpp"
 #include "text/filled.hpp"
 #include "text/json_text.hpp"
@@ -44,12 +45,14 @@ std::string jsonGroup(const ClientEntry& entry, std::string_view kind) {
 }
 
 std::string jsonObjectOf(const ClientEntry& entry) {
-  return filled(
-      R"({"line": %s, "key": %s, "name": %s, "steam": %s, "ip": %s, )"
-      R"("admin": %s, "immunity": %s})",
-      {std::to_string(entry.line), jsonString(entry.facts.name), jsonOrNull(entry.realName),
-       jsonOrNull(entry.facts.steamId), jsonOrNull(entry.facts.ipAddress),
-       jsonGroup(entry, "Admin"), jsonGroup(entry, "Immunity")});
+  const std::optional<SteamAccount> account =
+      entry.facts.steamId ? steamAccountOf(*entry.facts.steamId) : std::nullopt;
+  return filled(R"({"line": %s, "key": %s, "name": %s, "steam": %s, "ip": %s, )"
+                R"("admin": %s, "immunity": %s, "account": %s})",
+                {std::to_string(entry.line), jsonString(entry.facts.name),
+                 jsonOrNull(entry.realName), jsonOrNull(entry.facts.steamId),
+                 jsonOrNull(entry.facts.ipAddress), jsonGroup(entry, "Admin"),
+                 jsonGroup(entry, "Immunity"), account ? jsonString(account->steamId()) : "null"});
 }
 
 }  // namespace

@@ -15,7 +15,8 @@ std::vector<std::string> adminTable(const ClientsFile& file);
 
 // The admins of a clients file as one JSON array, one object per entry in file order, for
 // scripts: the entry's line and key, its "name", "steam" and "ip" values, its "Admin" and
-// "Immunity" groups, and null for each that the entry does not have.
+// "Immunity" groups, and its Steam account as STEAM_0:Y:Z when its "steam" value names one;
+// null for each that the entry does not have.
 std::string adminListJson(const ClientsFile& file);
 
 }  // namespace velmora

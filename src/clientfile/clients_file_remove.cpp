@@ -7,6 +7,7 @@
 
 #include "clientfile/client_file.hpp"
 #include "clientfile/key_values.hpp"
+#include "roster/steam_id.hpp"
 #include "text/text_lines.hpp"
 
 namespace velmora {
@@ -18,10 +19,18 @@ bool matches(const std::optional<std::string>& value, std::string_view wanted) {
   return value && sameLetterCaseAside(*value, wanted);
 }
 
+// Whether steamId and wanted name one account, in whatever forms each is written.
+bool sameAccount(const std::optional<std::string>& steamId, std::string_view wanted) {
+  const std::optional<SteamAccount> account = steamId ? steamAccountOf(*steamId) : std::nullopt;
+  const std::optional<SteamAccount> wantedAccount = steamAccountOf(wanted);
+  return account && wantedAccount && account->number == wantedAccount->number;
+}
+
 bool names(const ClientEntry& entry, std::string_view wanted) {
   return entry.isBlock &&
          (sameLetterCaseAside(entry.facts.name, wanted) || matches(entry.realName, wanted) ||
-          matches(entry.facts.steamId, wanted) || matches(entry.facts.ipAddress, wanted));
+          matches(entry.facts.steamId, wanted) || sameAccount(entry.facts.steamId, wanted) ||
+          matches(entry.facts.ipAddress, wanted));
 }
 
 // The line's text without its indentation and line end.

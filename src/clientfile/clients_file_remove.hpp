@@ -15,7 +15,8 @@ struct Removal {
 };
 
 // Takes out of text (whose entries file holds) every entry that wanted names, letter case
-// aside as the server matches: by its key, its "name" value, or its "steam" or "ip" value.
+// aside as the server matches: by its key, its "name" value, or its "steam" or "ip" value; and
+// by its Steam account, when wanted and its "steam" value name one in any form.
 // Where only white space stands before the entry's key on its line and after its closing
 // brace, those whole lines go, with the comment line just above when it is the one velmora
 // writes there; otherwise only the entry itself goes. Every other byte stays, so removing

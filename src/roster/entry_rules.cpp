@@ -23,9 +23,15 @@ struct EntryRule {
 constexpr EntryRule kEntryRules[] = {
     {EntryProblem::kNoIdentifier, [](const EntryFacts& e) { return !e.steamId && !e.ipAddress; }},
     {EntryProblem::kEmptyIdentifier, hasEmptyIdentifier},
+    {EntryProblem::kSteamIdInOtherForm,
+     [](const EntryFacts& e) {
+       const std::optional<SteamAccount> account =
+           e.steamId ? steamAccountOf(*e.steamId) : std::nullopt;
+       return account && account->form != SteamIdForm::kSteamId;
+     }},
     {EntryProblem::kMalformedSteamId,
      [](const EntryFacts& e) {
-       return e.steamId && !e.steamId->empty() && !isSteamId(*e.steamId);
+       return e.steamId && !e.steamId->empty() && !steamAccountOf(*e.steamId);
      }},
     {EntryProblem::kMalformedIpAddress,
      [](const EntryFacts& e) {
@@ -35,16 +41,6 @@ constexpr EntryRule kEntryRules[] = {
 };
 
 }  // namespace
-
-bool isSteamId(std::string_view text) {
-  constexpr std::string_view kPrefix = "STEAM_";
-  if (!text.starts_with(kPrefix) || text.size() < kPrefix.size() + 5) {
-    return false;
-  }
-  text.remove_prefix(kPrefix.size());
-  return text[0] >= '0' && text[0] <= '5' && text[1] == ':' && (text[2] == '0' || text[2] == '1') &&
-         text[3] == ':' && isAllDigits(text.substr(4));
-}
 
 bool isIpAddress(std::string_view text) {
   constexpr int kParts = 4;
@@ -62,16 +58,31 @@ bool isIpAddress(std::string_view text) {
   return true;
 }
 
+std::string accountName(std::string_view steamId) {
+  const std::optional<SteamAccount> account = steamAccountOf(steamId);
+  return account ? account->steamId() : std::string(steamId);
+}
+
 std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
   std::unordered_map<std::string, std::vector<std::size_t>> byName;
+  std::unordered_map<std::string, std::vector<std::size_t>> byAccount;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     byName[foldedCase(entries[i].name)].push_back(i);
+    if (entries[i].steamId && !entries[i].steamId->empty()) {
+      byAccount[accountName(*entries[i].steamId)].push_back(i);
+    }
   }
   std::vector<EntryFinding> findings;
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const std::vector<std::size_t>& sameName = byName[foldedCase(entries[i].name)];
     if (sameName.size() > 1 && sameName.front() == i) {
       findings.push_back({EntryProblem::kSameName, i, sameName});
+    }
+    if (entries[i].steamId && !entries[i].steamId->empty()) {
+      const std::vector<std::size_t>& sameAccount = byAccount[accountName(*entries[i].steamId)];
+      if (sameAccount.size() > 1 && sameAccount.front() == i) {
+        findings.push_back({EntryProblem::kSameAccount, i, sameAccount});
+      }
     }
     for (const EntryRule& rule : kEntryRules) {
       if (rule.applies(entries[i])) {

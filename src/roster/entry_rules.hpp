@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "roster/admin_roster.hpp"
+#include "roster/steam_id.hpp"
 
 namespace velmora {
 
@@ -24,8 +25,10 @@ struct EntryFacts {
 
 enum class EntryProblem {
   kSameName,
+  kSameAccount,
   kNoIdentifier,
   kEmptyIdentifier,
+  kSteamIdInOtherForm,
   kMalformedSteamId,
   kMalformedIpAddress,
   kNoAdminGroup,
@@ -33,20 +36,23 @@ enum class EntryProblem {
 
 struct EntryFinding {
   EntryProblem problem;
-  // The entry it is about, as an index into the checked entries; for kSameName the first of
-  // them, and sameName lists them all in order.
+  // The entry it is about, as an index into the checked entries; for kSameName and
+  // kSameAccount the first of them, and alike lists them all in order.
   std::size_t entry;
-  std::vector<std::size_t> sameName;
+  std::vector<std::size_t> alike;
 };
 
-// STEAM_X:Y:Z, where X is 0 to 5, Y is 0 or 1 and Z is one or more digits.
-bool isSteamId(std::string_view text);
+// What a kSameAccount finding names the account by: STEAM_0:Y:Z when the STEAMID is in a form
+// velmora knows, and the STEAMID itself otherwise.
+std::string accountName(std::string_view steamId);
+
 // Four numbers from 0 to 255 of at most three digits each, separated by dots.
 bool isIpAddress(std::string_view text);
 
 // What keeps the server from using an entry, wherever the entries come from, ordered by
 // entry. Names that differ only in letter case are the same name: the server looks them up
-// that way.
+// that way. STEAMIDs in any form that name one account, or that are the same text, are the
+// same account.
 std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries);
 
 // The entry the file writer makes of a typed admin.

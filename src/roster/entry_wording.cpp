@@ -22,6 +22,15 @@ struct ProblemWording {
 
 std::string malformedSteamId(const EntryFacts& entry) { return shown(*entry.steamId); }
 std::string malformedIpAddress(const EntryFacts& entry) { return shown(*entry.ipAddress); }
+// "... is a Steam ID in its 64-bit form; as a STEAMID it is STEAM_0:0:11101".
+std::string steamIdInOtherForm(const EntryFacts& entry) {
+  const SteamAccount account = *steamAccountOf(*entry.steamId);
+  return filled(
+      R"("%s" is a Steam ID in its %s form; as a STEAMID it is %s)",
+      {shown(*entry.steamId), account.form == SteamIdForm::kSixtyFourBit ? "64-bit" : "[U:1:A]",
+       account.steamId()});
+}
+
 std::string emptyIdentifier(const EntryFacts& entry) {
   return std::string(entry.steamId && entry.steamId->empty() ? kSteamIdText : kIpAddressText);
 }
@@ -34,6 +43,7 @@ constexpr ProblemWording kProblemWordings[] = {
      &AdminRecord::idMethod},
     {EntryProblem::kEmptyIdentifier, "the %s is empty, so the server cannot recognise this admin",
      "the %s is empty, so the server cannot recognise this admin", emptyIdentifier},
+    {EntryProblem::kSteamIdInOtherForm, "%s", "%s", steamIdInOtherForm},
     {EntryProblem::kMalformedSteamId,
      "\"%s\" is not a STEAMID: it must look like STEAM_0:1:1234567 (STEAM_X:Y:Z with X 0 to 5, "
      "Y 0 or 1 and Z digits)",

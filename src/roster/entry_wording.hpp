@@ -17,8 +17,8 @@ inline constexpr std::string_view kIpAddressText = "IP address";
 // "admin 2 (Bob)": an admin named by position (index + 1) and name.
 std::string adminLabel(std::size_t index, std::string_view name);
 
-// What a finding other than kSameName says about entry, quoting what the operator typed when
-// the entry is one of this run's admins (typed), as it stands in the file otherwise.
+// What a finding other than kSameName and kSameAccount says about entry, quoting what the operator
+// typed when the entry is one of this run's admins (typed), as it stands in the file otherwise.
 std::string describeEntryProblem(EntryProblem problem, const EntryFacts& entry,
                                  const AdminRecord* typed = nullptr);
 

@@ -42,6 +42,9 @@ constexpr std::string_view kNoImmunityChosen =
     "no immunity group was chosen, so the entry gets no immunity";
 constexpr std::string_view kSameNames =
     "%s have the same name, so the server keeps only one of their entries";
+constexpr std::string_view kSameAccounts =
+    "%s have the same Steam account, %s, so one person has several entries, perhaps with "
+    "different groups";
 constexpr std::string_view kCountOutOfRange =
     "the number of admins must be 1 to 10, not %s: nothing was set up and clients.txt was left "
     "as it was";
@@ -72,11 +75,18 @@ class WarningList {
                          .append(text));
   }
   void addFinding(const EntryFinding& finding, const AdminRecord* typed) {
-    if (finding.problem == EntryProblem::kSameName) {
-      std::vector<std::string> labels(finding.sameName.size());
-      std::transform(finding.sameName.begin(), finding.sameName.end(), labels.begin(),
+    if (finding.problem == EntryProblem::kSameName ||
+        finding.problem == EntryProblem::kSameAccount) {
+      std::vector<std::string> labels(finding.alike.size());
+      std::transform(finding.alike.begin(), finding.alike.end(), labels.begin(),
                      [this](std::size_t same) { return adminLabel(same, names_[same]); });
-      lines_.push_back(std::string(kWarningPrefix).append(filled(kSameNames, {listed(labels)})));
+      lines_.push_back(
+          std::string(kWarningPrefix)
+              .append(finding.problem == EntryProblem::kSameName
+                          ? filled(kSameNames, {listed(labels)})
+                          : filled(kSameAccounts,
+                                   {listed(labels),
+                                    shown(accountName(*entries_[finding.entry].steamId))})));
       return;
     }
     add(finding.entry, describeEntryProblem(finding.problem, entries_[finding.entry], typed));

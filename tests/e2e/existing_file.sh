@@ -319,9 +319,11 @@ while at < len(answers):
     at += 5
     kept = immunity[answers[at]] if wanted == "1" else None
     at += wanted == "1"
-    expected.append({"key": name, "name": name, "steam": identifier if method == "1" else None,
+    steam = identifier if method == "1" else None
+    account = "STEAM_0:%s:%d" % (steam[8], int(steam[10:])) if steam else None
+    expected.append({"key": name, "name": name, "steam": steam,
                      "ip": identifier if method == "2" else None, "admin": groups[group],
-                     "immunity": kept})
+                     "immunity": kept, "account": account})
 lines = [entry.pop("line") for entry in listed]
 sys.exit(0 if listed == expected and lines == sorted(set(lines)) else 1)
 PY

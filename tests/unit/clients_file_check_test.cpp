@@ -131,6 +131,19 @@ const std::vector<CheckCase> kCheckCases = {
       "names",
       "f: 2 admins, 8 problems"},
      CheckReport::Verdict::kProblems},
+    {"one Steam account in two entries, and a Steam ID in another form",
+     "\"c\"\n{\n \"players\"\n {\n"  // 1-4
+     "  \"Ann\" { \"steam\" \"STEAM_1:0:11101\" \"groups\" { \"Admin\" \"Serveradmin\" } }\n"  // 5
+     "  \"Bob\" { \"steam\" \"STEAM_0:1:1\" \"groups\" { \"Admin\" \"Serveradmin\" } }\n"      // 6
+     "  \"Cy\"\n  {\n   \"steam\" \"76561197960287930\"\n"        // 7-9
+     "   \"groups\" { \"Admin\" \"Serveradmin\" }\n  }\n }\n"     // 10-12
+     " \"groups\" { \"Admin\" { \"Serveradmin\" \"a\" } }\n}\n",  // 13-14
+     {"f:7: admin 3 (Cy) has the same Steam account as admin 1 (Ann) at line 5, STEAM_0:0:11101, "
+      "so one person has two entries, perhaps with different groups",
+      "f:9: admin 3 (Cy): \"76561197960287930\" is a Steam ID in its 64-bit form; as a STEAMID "
+      "it is STEAM_0:0:11101",
+      "f: 3 admins, 2 problems"},
+     CheckReport::Verdict::kProblems},
     {"a backslash before a closing quote is named before the syntax error it leads to",
      "\"c\"\n{\n \"players\"\n {\n  \"Bob\"\n  {\n   \"name\" \"Bob \\\"The Builder\\\"\"\n"
      "   \"ip\" \"1.2.3.4\"\n  }\n }\n}\n",

@@ -76,10 +76,10 @@ TEST(AdminListJson, NullsWhatAnEntryLacksAndKeepsTheJsonValid) {
             R"(  {"line": 2, "key": "J)"
             "\xef\xbf\xbd"
             R"(rg", "name": "a\u001b\\", "steam": null, "ip": null, "admin": "Teamadmin", )"
-            R"("immunity": null},)"
+            R"("immunity": null, "account": null},)"
             "\n"
             R"(  {"line": 3, "key": "Ann", "name": null, "steam": "STEAM_0:1:1", "ip": "1.2.3.4", )"
-            R"("admin": null, "immunity": "NoFun"})"
+            R"("admin": null, "immunity": "NoFun", "account": "STEAM_0:1:1"})"
             "\n]");
   EXPECT_EQ(adminListJson(readClientsFile(keyvalues::parse("\"c\" { \"players\" { } }"))), "[]");
   // The checker the fuzzer holds every JSON answer to tells invalid JSON too.

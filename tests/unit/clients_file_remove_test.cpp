@@ -114,6 +114,37 @@ TEST(RemoveAdmins, TakesAnEntrysConditionWithIt) {
             "    }\n     \"Cy\" { }\n  }\n}\n");
 }
 
+// Each form of one account finds the entries written in every other form, and no other
+// account; matching by text, letter case aside, stays as it was.
+struct AccountCase {
+  std::string wanted;
+  std::vector<std::size_t> removed;
+};
+
+const std::vector<AccountCase> kAccountCases = {
+    {"STEAM_0:0:11101", {0, 1, 2, 3}},
+    {"STEAM_1:0:11101", {0, 1, 2, 3}},
+    {"76561197960287930", {0, 1, 2, 3, 5}},  // F's IP address is that text
+    {"[U:1:22202]", {0, 1, 2, 3}},
+    {"[u:1:22202]", {3}},  // D's STEAMID, letter case aside; no account form
+    {"STEAM_0:1:11101", {4}},
+    {"76561197960287931", {4}},
+    {"[U:1:022202]", {}},
+};
+
+TEST(RemoveAdmins, FindsAnAccountByAnyFormOfItsSteamId) {
+  const std::string text =
+      "\"c\" { \"players\" {\n"
+      "  \"A\" { \"steam\" \"STEAM_0:0:11101\" }\n  \"B\" { \"steam\" \"STEAM_1:0:11101\" }\n"
+      "  \"C\" { \"steam\" \"76561197960287930\" }\n  \"D\" { \"steam\" \"[U:1:22202]\" }\n"
+      "  \"E\" { \"steam\" \"STEAM_0:1:11101\" }\n  \"F\" { \"ip\" \"76561197960287930\" }\n"
+      "} }";
+  const ClientsFile file = readClientsFile(keyvalues::parse(text));
+  for (const AccountCase& c : kAccountCases) {
+    EXPECT_EQ(withoutAdmins(text, file, c.wanted).removed, c.removed) << c.wanted;
+  }
+}
+
 TEST(RemoveAdmins, APlainKeyUnderPlayersIsNoAdmin) {
   const std::string text = "\"c\" { \"players\" { \"Eve\" \"x\" \"Ann\" { \"ip\" \"Eve\" } } }";
   const Removal removal = withoutAdmins(text, readClientsFile(keyvalues::parse(text)), "Eve");

@@ -72,6 +72,29 @@ const std::vector<RosterCase> kRosterCases = {
       "(STEAM_X:Y:Z with X 0 to 5, Y 0 or 1 and Z digits)",
       R"(admin 4 (D): "STEAM_0:1:" is not a STEAMID: it must look like STEAM_0:1:1234567 )"
       "(STEAM_X:Y:Z with X 0 to 5, Y 0 or 1 and Z digits)"}},
+    {"Steam IDs in their 64-bit and [U:1:A] forms, with the STEAMID to type",
+     "3 A 1 76561197960287930 1 2 B 1 [U:1:22203] 1 2 C 1 76561197960265727 1 2",
+     {R"(admin 1 (A): "76561197960287930" is a Steam ID in its 64-bit form; as a STEAMID it is )"
+      "STEAM_0:0:11101",
+      R"(admin 2 (B): "[U:1:22203]" is a Steam ID in its [U:1:A] form; as a STEAMID it is )"
+      "STEAM_0:1:11101",
+      R"(admin 3 (C): "76561197960265727" is not a STEAMID: it must look like STEAM_0:1:1234567 )"
+      "(STEAM_X:Y:Z with X 0 to 5, Y 0 or 1 and Z digits)"}},
+    {"one account across forms and across STEAM_0 and STEAM_1",
+     "4 A 1 STEAM_0:0:11101 1 2 B 1 STEAM_1:0:11101 1 2 C 1 [U:1:22202] 1 2 D 1 STEAM_0:1:11101 1 "
+     "2",
+     {"admin 1 (A), admin 2 (B) and admin 3 (C) have the same Steam account, STEAM_0:0:11101, so "
+      "one person has several entries, perhaps with different groups",
+      R"(admin 3 (C): "[U:1:22202]" is a Steam ID in its [U:1:A] form; as a STEAMID it is )"
+      "STEAM_0:0:11101"}},
+    {"the same STEAMID text twice, even one velmora cannot read",
+     "2 A 1 STEAM_9:1:1 1 2 B 1 STEAM_9:1:1 1 2",
+     {"admin 1 (A) and admin 2 (B) have the same Steam account, STEAM_9:1:1, so one person has "
+      "several entries, perhaps with different groups",
+      R"(admin 1 (A): "STEAM_9:1:1" is not a STEAMID: it must look like STEAM_0:1:1234567 )"
+      "(STEAM_X:Y:Z with X 0 to 5, Y 0 or 1 and Z digits)",
+      R"(admin 2 (B): "STEAM_9:1:1" is not a STEAMID: it must look like STEAM_0:1:1234567 )"
+      "(STEAM_X:Y:Z with X 0 to 5, Y 0 or 1 and Z digits)"}},
     {"malformed IP addresses",
      "5 A 2 300.1.1.1 1 2 B 2 1.2.3 1 2 C 2 1.2.3.4.5 1 2 D 2 1..3.4 1 2 E 2 0001.2.3.4 1 2",
      {R"(admin 1 (A): "300.1.1.1" is not an IP address: it must be four numbers from 0 to 255 )"
