@@ -277,56 +277,46 @@ run_in "$work/remove-broken" /dev/null --list
 [[ $status -eq 2 && ! -s $work/remove-broken/.out && $(tr -d '\r' <"$work/remove-broken/.err") == "velmora: cannot list clients.txt: line 5: this quote is never closed (column 3)" ]] ||
   fail "--list: status $status: $(cat "$work/remove-broken/.err")"
 
-scenario="listing a generated roster"
+scenario="listing a generated roster, in columns and in JSON"
 folder=$work/remove-10-5
 roster $(seq 1 10) >"$folder/all"
 run_in "$folder" "$folder/all"
 run_in "$folder" /dev/null --list
 [[ $status -eq 0 && ! -s $folder/.err ]] || fail "status $status: $(cat "$folder/.err")"
-python3 - "$folder/all" <(tr -d '\r' <"$folder/.out") <<'PY' || fail "$(cat "$folder/.out")"
+tr -d '\r' <"$folder/.out" >"$work/listed.txt"
+run_in "$folder" /dev/null --list --json
+[[ $status -eq 0 && ! -s $folder/.err ]] || fail "--json: status $status: $(cat "$folder/.err")"
+python3 - "$folder/all" "$work/listed.txt" "$folder/.out" <<'PY' || fail "$(cat "$work/listed.txt" "$folder/.out")"
+import json
 import re
 import sys
 answers, table = open(sys.argv[1]).read().split(), open(sys.argv[2]).read().splitlines()
+listed = json.load(open(sys.argv[3], encoding="utf-8"))
 groups = {"1": "Serveradmin", "2": "Clanmember", "3": "Teamadmin", "4": "Level 2 Access", "5": "No Rcon Or Sound"}
 immunity = {"1": "Serveradmin", "2": "Clanmember", "3": "Teamadmin", "4": "No Kick Ban", "5": "NoFun"}
-at, rows = 1, []
-while at < len(answers):
-    name, method, identifier, group, wanted = answers[at:at + 5]
-    at += 5
-    kept = immunity[answers[at]] if wanted == "1" else "-"
-    at += wanted == "1"
-    rows.append([str(len(rows) + 1), name, identifier, groups[group], kept])
-cells = [re.split(r"  +", line) for line in table]
-header = ["#", "name", "STEAMID or IP address", "admin group", "immunity group"]
-sys.exit(0 if cells[0] == header and cells[1:] == rows else 1)
-PY
-run_in "$work/none" /dev/null --list absent.txt
-[[ $status -eq 2 && $(tr -d '\r' <"$work/none/.err") == "velmora: cannot read absent.txt: No such file or directory" ]] ||
-  fail "a missing file: status $status: $(cat "$work/none/.err")"
-
-scenario="listing and checking a generated roster in JSON"
-run_in "$folder" /dev/null --list --json
-[[ $status -eq 0 && ! -s $folder/.err ]] || fail "--list: status $status: $(cat "$folder/.err")"
-python3 - "$folder/all" "$folder/.out" <<'PY' || fail "$(cat "$folder/.out")"
-import json
-import sys
-answers, listed = open(sys.argv[1]).read().split(), json.load(open(sys.argv[2], encoding="utf-8"))
-groups = {"1": "Serveradmin", "2": "Clanmember", "3": "Teamadmin", "4": "Level 2 Access", "5": "No Rcon Or Sound"}
-immunity = {"1": "Serveradmin", "2": "Clanmember", "3": "Teamadmin", "4": "No Kick Ban", "5": "NoFun"}
-at, expected = 1, []
+at, rows, expected = 1, [], []
 while at < len(answers):
     name, method, identifier, group, wanted = answers[at:at + 5]
     at += 5
     kept = immunity[answers[at]] if wanted == "1" else None
     at += wanted == "1"
+    rows.append([str(len(rows) + 1), name, identifier, groups[group], kept or "-"])
     steam = identifier if method == "1" else None
     account = "STEAM_0:%s:%d" % (steam[8], int(steam[10:])) if steam else None
     expected.append({"key": name, "name": name, "steam": steam,
                      "ip": identifier if method == "2" else None, "admin": groups[group],
                      "immunity": kept, "account": account})
+cells = [re.split(r"  +", line) for line in table]
+header = ["#", "name", "STEAMID or IP address", "admin group", "immunity group"]
 lines = [entry.pop("line") for entry in listed]
-sys.exit(0 if listed == expected and lines == sorted(set(lines)) else 1)
+sys.exit(0 if cells[0] == header and cells[1:] == rows and listed == expected
+         and lines == sorted(set(lines)) else 1)
 PY
+run_in "$work/none" /dev/null --list absent.txt
+[[ $status -eq 2 && $(tr -d '\r' <"$work/none/.err") == "velmora: cannot read absent.txt: No such file or directory" ]] ||
+  fail "a missing file: status $status: $(cat "$work/none/.err")"
+
+scenario="checking in JSON"
 run_in "$folder" /dev/null --check --json
 [[ $status -eq 0 ]] || fail "--check: status $status"
 python3 -c 'import json, sys; report = json.load(open(sys.argv[1], encoding="utf-8")); sys.exit(report != {"file": "clients.txt", "admins": 10, "problems": []})' "$folder/.out" ||
