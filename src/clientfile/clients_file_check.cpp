@@ -33,21 +33,28 @@ std::size_t lineOf(EntryProblem problem, const ClientEntry& entry) {
   }
 }
 
-// One finding at each later entry of one account, naming the first.
-void addSameAccountFindings(const ClientsFile& file, const EntryFinding& finding,
-                            std::vector<FileFinding>& findings) {
+constexpr std::string_view kSameNameLater =
+    "%s has the same name as %s at line %s, so the server keeps only one of them";
+constexpr std::string_view kSameAccountLater =
+    "%s has the same Steam account as %s at line %s, %s, so one person has two entries, perhaps "
+    "with different groups";
+
+// One finding at each later entry of a name or an account, naming the first entry.
+void addAlikeFindings(const ClientsFile& file, const EntryFinding& finding,
+                      std::vector<FileFinding>& findings) {
   const auto label = [&](std::size_t index) {
     return adminLabel(index, file.entries[index].facts.name);
   };
   const ClientEntry& first = file.entries[finding.entry];
+  const std::string firstLine = std::to_string(first.line);
   for (std::size_t i = 1; i < finding.alike.size(); ++i) {
     const std::size_t later = finding.alike[i];
     findings.emplace_back(
         file.entries[later].line,
-        filled("%s has the same Steam account as %s at line %s, %s, so one person has two "
-               "entries, perhaps with different groups",
-               {label(later), label(finding.entry), std::to_string(first.line),
-                shown(accountName(*first.facts.steamId))}));
+        finding.problem == EntryProblem::kSameName
+            ? filled(kSameNameLater, {label(later), label(finding.entry), firstLine})
+            : filled(kSameAccountLater, {label(later), label(finding.entry), firstLine,
+                                         shown(accountName(*first.facts.steamId))}));
   }
 }
 
@@ -56,16 +63,8 @@ void addEntryFindings(const ClientsFile& file, std::vector<FileFinding>& finding
   const auto label = [&](std::size_t index) { return adminLabel(index, facts[index].name); };
   for (const EntryFinding& finding : checkEntries(facts)) {
     const ClientEntry& entry = file.entries[finding.entry];
-    if (finding.problem == EntryProblem::kSameAccount) {
-      addSameAccountFindings(file, finding, findings);
-    } else if (finding.problem == EntryProblem::kSameName) {
-      for (std::size_t i = 1; i < finding.alike.size(); ++i) {
-        const std::size_t later = finding.alike[i];
-        findings.emplace_back(file.entries[later].line,
-                              label(later) + " has the same name as " + label(finding.entry) +
-                                  " at line " + std::to_string(entry.line) +
-                                  ", so the server keeps only one of them");
-      }
+    if (!finding.alike.empty()) {
+      addAlikeFindings(file, finding, findings);
     } else if (entry.isBlock) {
       findings.emplace_back(
           lineOf(finding.problem, entry),
@@ -89,7 +88,7 @@ void sortByLine(std::vector<FileFinding>& findings) {
                    [](const FileFinding& a, const FileFinding& b) { return a.line < b.line; });
 }
 
-std::string lineOf(std::string_view fileName, const FileFinding& finding) {
+std::string plainLineOf(std::string_view fileName, const FileFinding& finding) {
   std::string line =
       std::string(fileName) + ":" + std::to_string(finding.line) + ": " + finding.message;
   return finding.column ? line + " (column " + std::to_string(*finding.column) + ")" : line;
@@ -117,7 +116,7 @@ CheckReport reportOf(std::string_view fileName, std::optional<std::size_t> admin
                      CheckReport::Verdict verdict) {
   CheckReport report;
   for (const FileFinding& finding : findings) {
-    report.lines.push_back(lineOf(fileName, finding));
+    report.lines.push_back(plainLineOf(fileName, finding));
   }
   report.lines.push_back(std::string(fileName) + ": " + std::string(summary));
   report.verdict = verdict;

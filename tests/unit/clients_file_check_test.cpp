@@ -131,6 +131,15 @@ const std::vector<CheckCase> kCheckCases = {
       "names",
       "f: 2 admins, 8 problems"},
      CheckReport::Verdict::kProblems},
+    {"names that hold %s are quoted as they are",
+     "\"c\" { \"players\" {\n \"%s\" { \"ip\" \"1.2.3.4\" \"groups\" { \"Admin\" \"%s\" } }\n"
+     " \"%S\" { \"steam\" \"STEAM_0:1:1\" \"groups\" { \"Admin\" \"x\" } } }\n"
+     " \"groups\" { \"Admin\" { \"x\" \"a\" } } }",
+     {"f:2: admin 1 (%s): \"Admin\" group \"%s\" is not defined in the file's \"groups\" section",
+      "f:3: admin 2 (%S) has the same name as admin 1 (%s) at line 2, so the server keeps only one "
+      "of them",
+      "f: 2 admins, 2 problems"},
+     CheckReport::Verdict::kProblems},
     {"one Steam account in two entries, and a Steam ID in another form",
      "\"c\"\n{\n \"players\"\n {\n"  // 1-4
      "  \"Ann\" { \"steam\" \"STEAM_1:0:11101\" \"groups\" { \"Admin\" \"Serveradmin\" } }\n"  // 5
