@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 
 #include "text/character_classes.hpp"
 
@@ -15,15 +16,20 @@ constexpr std::size_t kSixtyFourBitDigits = 17;
 constexpr std::string_view kSteamIdPrefix = "STEAM_";
 constexpr std::string_view kBracketedPrefix = "[U:1:";
 
+// The value of digits, which are at most nineteen, so that it cannot overflow.
+std::uint64_t decimalValue(std::string_view digits) {
+  return std::accumulate(digits.begin(), digits.end(), std::uint64_t{0},
+                         [](std::uint64_t value, char digit) {
+                           return value * 10 + static_cast<std::uint64_t>(digit - '0');
+                         });
+}
+
 // The value of digits when it is at most kLastAccount; more than ten digits never are.
 std::optional<std::uint64_t> accountValue(std::string_view digits) {
   if (!isAllDigits(digits) || digits.size() > 10) {
     return std::nullopt;
   }
-  std::uint64_t value = 0;
-  for (const char digit : digits) {
-    value = value * 10 + static_cast<std::uint64_t>(digit - '0');
-  }
+  const std::uint64_t value = decimalValue(digits);
   return value <= kLastAccount ? std::optional(value) : std::nullopt;
 }
 
@@ -46,10 +52,7 @@ std::optional<SteamAccount> fromSixtyFourBit(std::string_view text) {
   if (text.size() != kSixtyFourBitDigits || !isAllDigits(text)) {
     return std::nullopt;
   }
-  std::uint64_t value = 0;
-  for (const char digit : text) {
-    value = value * 10 + static_cast<std::uint64_t>(digit - '0');
-  }
+  const std::uint64_t value = decimalValue(text);
   if (value < kFirstSixtyFourBit || value - kFirstSixtyFourBit > kLastAccount) {
     return std::nullopt;
   }
@@ -86,12 +89,14 @@ bool isSteamId(std::string_view text) {
 }
 
 std::optional<SteamAccount> steamAccountOf(std::string_view text) {
-  for (const auto reader : {fromSteamId, fromSixtyFourBit, fromBracketed}) {
-    if (const std::optional<SteamAccount> account = reader(text)) {
-      return account;
-    }
+  std::optional<SteamAccount> account = fromSteamId(text);
+  if (!account) {
+    account = fromSixtyFourBit(text);
   }
-  return std::nullopt;
+  if (!account) {
+    account = fromBracketed(text);
+  }
+  return account;
 }
 
 }  // namespace velmora
