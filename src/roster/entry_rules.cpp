@@ -1,6 +1,8 @@
 #include "roster/entry_rules.hpp"
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <unordered_map>
 
 #include "roster/file_value.hpp"
@@ -40,6 +42,23 @@ constexpr EntryRule kEntryRules[] = {
     {EntryProblem::kNoAdminGroup, [](const EntryFacts& e) { return !e.hasAdminGroup; }},
 };
 
+// Entries alike in what keyOf gives them are named together; an entry it gives nothing is
+// alike to none.
+struct AlikeRule {
+  EntryProblem problem;
+  std::optional<std::string> (*keyOf)(const EntryFacts&);
+};
+
+constexpr AlikeRule kAlikeRules[] = {
+    {EntryProblem::kSameName,
+     [](const EntryFacts& e) { return std::optional(foldedCase(e.name)); }},
+    {EntryProblem::kSameAccount,
+     [](const EntryFacts& e) {
+       return e.steamId && !e.steamId->empty() ? std::optional(accountName(*e.steamId))
+                                               : std::nullopt;
+     }},
+};
+
 }  // namespace
 
 bool isIpAddress(std::string_view text) {
@@ -64,24 +83,22 @@ std::string accountName(std::string_view steamId) {
 }
 
 std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
-  std::unordered_map<std::string, std::vector<std::size_t>> byName;
-  std::unordered_map<std::string, std::vector<std::size_t>> byAccount;
+  using Groups = std::unordered_map<std::string, std::vector<std::size_t>>;
+  std::array<Groups, std::size(kAlikeRules)> groups;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    byName[foldedCase(entries[i].name)].push_back(i);
-    if (entries[i].steamId && !entries[i].steamId->empty()) {
-      byAccount[accountName(*entries[i].steamId)].push_back(i);
+    for (std::size_t rule = 0; rule < groups.size(); ++rule) {
+      if (const std::optional<std::string> key = kAlikeRules[rule].keyOf(entries[i])) {
+        groups[rule][*key].push_back(i);
+      }
     }
   }
   std::vector<EntryFinding> findings;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const std::vector<std::size_t>& sameName = byName[foldedCase(entries[i].name)];
-    if (sameName.size() > 1 && sameName.front() == i) {
-      findings.push_back({EntryProblem::kSameName, i, sameName});
-    }
-    if (entries[i].steamId && !entries[i].steamId->empty()) {
-      const std::vector<std::size_t>& sameAccount = byAccount[accountName(*entries[i].steamId)];
-      if (sameAccount.size() > 1 && sameAccount.front() == i) {
-        findings.push_back({EntryProblem::kSameAccount, i, sameAccount});
+    for (std::size_t rule = 0; rule < groups.size(); ++rule) {
+      const std::optional<std::string> key = kAlikeRules[rule].keyOf(entries[i]);
+      const std::vector<std::size_t>* alike = key ? &groups[rule][*key] : nullptr;
+      if (alike != nullptr && alike->size() > 1 && alike->front() == i) {
+        findings.push_back({kAlikeRules[rule].problem, i, *alike});
       }
     }
     for (const EntryRule& rule : kEntryRules) {
