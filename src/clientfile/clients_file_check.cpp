@@ -94,21 +94,21 @@ std::string plainLineOf(std::string_view fileName, const FileFinding& finding) {
   return finding.column ? line + " (column " + std::to_string(*finding.column) + ")" : line;
 }
 
+std::string jsonObjectOf(const FileFinding& finding) {
+  const std::string column =
+      finding.column ? R"(, "column": )" + std::to_string(*finding.column) : "";
+  return filled(R"({"line": %s%s, "message": %s})",
+                {std::to_string(finding.line), column, jsonString(finding.message)});
+}
+
 std::string jsonOf(std::string_view fileName, std::optional<std::size_t> admins,
                    const std::vector<FileFinding>& findings) {
-  std::string problems;
-  for (const FileFinding& finding : findings) {
-    problems.append(problems.empty() ? "\n    " : ",\n    ")
-        .append(R"({"line": )")
-        .append(std::to_string(finding.line));
-    if (finding.column) {
-      problems.append(R"(, "column": )").append(std::to_string(*finding.column));
-    }
-    problems.append(R"(, "message": )").append(jsonString(finding.message)).append("}");
-  }
-  return filled(R"({"file": %s, "admins": %s, "problems": [%s]})",
+  std::vector<std::string> problems(findings.size());
+  std::transform(findings.begin(), findings.end(), problems.begin(),
+                 [](const FileFinding& finding) { return jsonObjectOf(finding); });
+  return filled(R"({"file": %s, "admins": %s, "problems": %s})",
                 {jsonString(fileName), admins ? std::to_string(*admins) : "null",
-                 problems.empty() ? "" : problems + "\n  "});
+                 jsonArray(problems, "    ")});
 }
 
 CheckReport reportOf(std::string_view fileName, std::optional<std::size_t> admins,

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "roster/group_catalogue.hpp"
 #include "roster/steam_id.hpp"
 #include "text/display_width.hpp"
 #include "text/filled.hpp"
@@ -32,7 +33,7 @@ Row rowOf(std::size_t index, const ClientEntry& entry) {
   const std::optional<std::string>& identifier =
       entry.facts.steamId ? entry.facts.steamId : entry.facts.ipAddress;
   return {std::to_string(index + 1), cell(entry.facts.name), optionalCell(identifier),
-          groupCell(entry, "Admin"), groupCell(entry, "Immunity")};
+          groupCell(entry, catalogue::kAdminKind), groupCell(entry, catalogue::kImmunityKind)};
 }
 
 std::string jsonOrNull(const std::optional<std::string>& text) {
@@ -47,22 +48,21 @@ std::string jsonGroup(const ClientEntry& entry, std::string_view kind) {
 std::string jsonObjectOf(const ClientEntry& entry) {
   const std::optional<SteamAccount> account =
       entry.facts.steamId ? steamAccountOf(*entry.facts.steamId) : std::nullopt;
-  return filled(R"({"line": %s, "key": %s, "name": %s, "steam": %s, "ip": %s, )"
-                R"("admin": %s, "immunity": %s, "account": %s})",
-                {std::to_string(entry.line), jsonString(entry.facts.name),
-                 jsonOrNull(entry.realName), jsonOrNull(entry.facts.steamId),
-                 jsonOrNull(entry.facts.ipAddress), jsonGroup(entry, "Admin"),
-                 jsonGroup(entry, "Immunity"), account ? jsonString(account->steamId()) : "null"});
+  return filled(
+      R"({"line": %s, "key": %s, "name": %s, "steam": %s, "ip": %s, )"
+      R"("admin": %s, "immunity": %s, "account": %s})",
+      {std::to_string(entry.line), jsonString(entry.facts.name), jsonOrNull(entry.realName),
+       jsonOrNull(entry.facts.steamId), jsonOrNull(entry.facts.ipAddress),
+       jsonGroup(entry, catalogue::kAdminKind), jsonGroup(entry, catalogue::kImmunityKind),
+       account ? jsonString(account->steamId()) : "null"});
 }
 
 }  // namespace
 
 std::string adminListJson(const ClientsFile& file) {
-  std::string json = "[";
-  for (std::size_t index = 0; index < file.entries.size(); ++index) {
-    json.append(index == 0 ? "\n  " : ",\n  ").append(jsonObjectOf(file.entries[index]));
-  }
-  return json.append(file.entries.empty() ? "]" : "\n]");
+  std::vector<std::string> objects(file.entries.size());
+  std::transform(file.entries.begin(), file.entries.end(), objects.begin(), jsonObjectOf);
+  return jsonArray(objects, "  ");
 }
 
 std::vector<std::string> adminTable(const ClientsFile& file) {

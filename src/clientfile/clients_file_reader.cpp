@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "roster/group_catalogue.hpp"
 #include "text/letter_case.hpp"
 
 namespace velmora {
@@ -48,7 +49,7 @@ ClientEntry entryOf(const Node& node) {
       }
     }
   }
-  entry.facts.hasAdminGroup = entry.groupOf("Admin") != nullptr;
+  entry.facts.hasAdminGroup = entry.groupOf(catalogue::kAdminKind) != nullptr;
   return entry;
 }
 

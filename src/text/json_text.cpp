@@ -1,5 +1,7 @@
 #include "text/json_text.hpp"
 
+#include <algorithm>
+
 #include "text/utf8.hpp"
 
 namespace velmora {
@@ -54,6 +56,19 @@ std::string jsonString(std::string_view text) {
     }
   }
   return json += '"';
+}
+
+std::string jsonArray(std::span<const std::string> elements, std::string_view indent) {
+  if (elements.empty()) {
+    return "[]";
+  }
+  std::string json = "[";
+  for (const std::string& element : elements) {
+    json.append(json.size() == 1 ? "\n" : ",\n").append(indent).append(element);
+  }
+  return json.append("\n")
+      .append(indent.substr(std::min<std::size_t>(indent.size(), 2)))
+      .append("]");
 }
 
 }  // namespace velmora
