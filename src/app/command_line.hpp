@@ -3,23 +3,51 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
+// A value the command line sets for an admin: one of the entry's fields (name, steam, ip,
+// admin, immunity) and what it is to be.
+struct FieldSetting {
+  std::string_view field;
+  std::string value;
+};
+
 // What the command line asks for. Without arguments it is the dialogue, as always.
 struct CommandLine {
-  enum class Action { kSetUp, kAdd, kCheck, kList, kRemove, kHelp, kVersion, kUsageError };
+  enum class Action {
+    kSetUp,
+    kAdd,
+    kCheck,
+    kList,
+    kRemove,
+    kSet,
+    kApply,
+    kHelp,
+    kVersion,
+    kUsageError
+  };
 
   Action action = Action::kSetUp;
   // For kHelp and kVersion, what goes to standard output; for kUsageError, the lines for
   // standard error.
   std::string message;
-  // For kCheck, kList and kRemove, the file to read.
+  // For kCheck, kList, kRemove and kSet, the file to read.
   std::string file = "clients.txt";
-  // For kRemove, the name, STEAMID or IP address of the admins to take out.
+  // For kRemove and kSet, the name, STEAMID or IP address of the admins meant.
   std::string adminName;
-  // For kCheck and kList: answer in JSON instead of lines for people.
+  // For kSet, the fields to set, in the order given.
+  std::vector<FieldSetting> fields;
+  // For kApply, the roster ("-" for standard input) and the files to apply it to.
+  std::string roster;
+  std::vector<std::string> files;
+  // For kCheck, kList and kApply: answer in JSON instead of lines for people.
   bool json = false;
+  // For kSet, kRemove and kApply: show the change as a diff and write nothing.
+  bool dryRun = false;
+  // For kApply: also take out the admins the roster does not name.
+  bool prune = false;
 };
 
 // arguments excludes the program's own name.

@@ -18,4 +18,9 @@ std::streambuf& input();
 std::ostream& textOutput();
 std::ostream& textErrors();
 
+// Standard output for a file's own bytes, such as a diff of a file with CR LF line ends: to a
+// pipe or a file every byte goes as it is, with no line end changed; at a console it shows
+// as textOutput shows text. Once used, standard output stays so for the rest of the run.
+std::ostream& byteOutput();
+
 }  // namespace velmora::console

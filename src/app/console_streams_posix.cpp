@@ -9,5 +9,6 @@ namespace velmora::console {
 std::streambuf& input() { return *std::cin.rdbuf(); }
 std::ostream& textOutput() { return std::cout; }
 std::ostream& textErrors() { return std::cerr; }
+std::ostream& byteOutput() { return std::cout; }
 
 }  // namespace velmora::console

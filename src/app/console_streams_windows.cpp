@@ -1,3 +1,5 @@
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 #include <array>
@@ -111,6 +113,16 @@ std::streambuf& input() {
 }
 
 std::ostream& textOutput() { return textStream<STD_OUTPUT_HANDLE>(std::cout); }
+
+std::ostream& byteOutput() {
+  if (isConsole(GetStdHandle(STD_OUTPUT_HANDLE))) {
+    return textOutput();
+  }
+  // The C runtime's text mode would write each line feed as CR LF, and a CR LF as CR CR LF.
+  std::cout.flush();
+  static_cast<void>(_setmode(_fileno(stdout), _O_BINARY));
+  return std::cout;
+}
 std::ostream& textErrors() { return textStream<STD_ERROR_HANDLE>(std::cerr); }
 
 }  // namespace velmora::console

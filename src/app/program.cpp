@@ -10,6 +10,7 @@
 #include "app/final_wait.hpp"
 #include "app/list_mode.hpp"
 #include "app/remove_mode.hpp"
+#include "app/set_mode.hpp"
 #include "app/set_up_mode.hpp"
 #include "text/path_text.hpp"
 
@@ -18,6 +19,11 @@ namespace {
 
 AnswerForm formOf(const CommandLine& command) {
   return command.json ? AnswerForm::kJson : AnswerForm::kLines;
+}
+
+// A diff shows the file's own bytes; without one, standard output is left as it is.
+std::ostream& diffOutput(const CommandLine& command) {
+  return command.dryRun ? console::byteOutput() : console::textOutput();
 }
 
 ExitStatus run(const CommandLine& command) {
@@ -40,8 +46,12 @@ ExitStatus run(const CommandLine& command) {
       return listAdmins(pathFromText(command.file), formOf(command), console::textOutput(),
                         console::textErrors());
     case Action::kRemove:
-      return removeAdmins(command.adminName, pathFromText(command.file), console::textOutput(),
-                          console::textErrors());
+      return removeAdmins(command.adminName, pathFromText(command.file), command.dryRun,
+                          console::textOutput(), diffOutput(command), console::textErrors());
+    case Action::kSet:
+      return setAdmin(command.adminName, command.fields, pathFromText(command.file), command.dryRun,
+                      console::textOutput(), diffOutput(command), console::textErrors());
+    case Action::kApply:
     case Action::kSetUp:
     case Action::kAdd:
       break;

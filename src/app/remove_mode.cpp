@@ -3,17 +3,17 @@
 #include <string>
 
 #include "app/diagnostics.hpp"
+#include "app/file_change.hpp"
 #include "clientfile/clients_file_load.hpp"
 #include "clientfile/clients_file_remove.hpp"
-#include "clientfile/safe_replace.hpp"
 #include "roster/entry_wording.hpp"
 #include "text/path_text.hpp"
 #include "text/shown.hpp"
 
 namespace velmora {
 
-ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& file,
-                        std::ostream& output, std::ostream& errors) {
+ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& file, bool dryRun,
+                        std::ostream& output, std::ostream& diff, std::ostream& errors) {
   const std::string name = textOfPath(file);
   const Result<LoadedClientsFile> loaded =
       loadClientsFile(file, name, "remove from", MissingFile::kRefused);
@@ -23,11 +23,12 @@ ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& fi
   const ClientsFile& clients = loaded.value().file;
   const Removal removal = withoutAdmins(loaded.value().bytes, clients, wanted);
   if (removal.removed.empty()) {
-    return reportFailure(errors, {"velmora: no admin matches \"" + shown(wanted) + "\" in " + name},
-                         ExitStatus::kNotDone);
+    return reportFailure(errors, noMatchFailure(wanted, name), ExitStatus::kNotDone);
   }
-  if (const Result<> replaced = replaceFileContents(file, removal.text, name); replaced.failed()) {
-    return reportFailure(errors, replaced.failure(), ExitStatus::kNotDone);
+  if (const Result<> changed =
+          changeFile(file, name, loaded.value().bytes, removal.edits, dryRun, diff);
+      changed.failed()) {
+    return reportFailure(errors, changed.failure(), ExitStatus::kNotDone);
   }
   for (const std::size_t index : removal.removed) {
     output << "removed " << adminLabel(index, clients.entries[index].facts.name) << " from " << name
@@ -35,6 +36,10 @@ ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& fi
   }
   output.flush();
   return ExitStatus::kDone;
+}
+
+Failure noMatchFailure(std::string_view wanted, std::string_view fileName) {
+  return {"velmora: no admin matches \"" + shown(wanted) + "\" in " + std::string(fileName)};
 }
 
 }  // namespace velmora

@@ -5,14 +5,19 @@
 #include <string_view>
 
 #include "app/exit_status.hpp"
+#include "clientfile/result.hpp"
 
 namespace velmora {
 
 // Takes every admin that wanted names (by name, STEAMID or IP address) out of a clients file,
 // through the same safe replacement as every other write, and says so on output, one line
-// per admin. kDone, or kNotDone with the reason on errors when no admin matches or the file
+// per admin; with dryRun, the change goes to diff as a unified diff first, and nothing is
+// written. kDone, or kNotDone with the reason on errors when no admin matches or the file
 // cannot be read, parsed or written; the file is then as it was.
-ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& file,
-                        std::ostream& output, std::ostream& errors);
+ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& file, bool dryRun,
+                        std::ostream& output, std::ostream& diff, std::ostream& errors);
+
+// What --remove and --set say when no admin matches wanted in the file named fileName.
+Failure noMatchFailure(std::string_view wanted, std::string_view fileName);
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #include "clientfile/client_file.hpp"
 
 #include <sstream>
+#include <vector>
 
 #include "clientfile/safe_replace.hpp"
 #include "roster/file_value.hpp"
@@ -22,10 +23,13 @@ constexpr std::string_view kEntryStart[] = {
     "\n\t\t// This must be a unique client name",
     "\n\t\t\"%s\"",
     "\n\t\t{",
+};
+constexpr std::string_view kNameLines[] = {
     "\n\t\t\t// Client real name",
     "\n\t\t\t\"name\"\t\"%s\"",
 };
 static_assert(kEntryStart[0].ends_with(kEntryComment));
+static_assert(kNameLines[0].ends_with(kNameComment));
 
 constexpr std::string_view kSteamIdLines[] = {
     "\n\t\t\t// Steam ID for client",
@@ -35,18 +39,19 @@ constexpr std::string_view kIpAddressLines[] = {
     "\n\t\t\t// IP address for client",
     "\n\t\t\t\"ip\"\t\"%s\"",
 };
+static_assert(kSteamIdLines[0].ends_with(kSteamIdComment));
+static_assert(kIpAddressLines[0].ends_with(kIpAddressComment));
+
 constexpr std::string_view kPersonalGroupsStart[] = {
     "\n\t\t\t// These are personal access flags for a player",
     "\n\t\t\t\"groups\"",
     "\n\t\t\t{",
 };
-constexpr std::string_view kEntryEnd[] = {
-    "\n\t\t\t}",
-    "\n\t\t}",
-};
+constexpr std::string_view kPersonalGroupsEnd = "\n\t\t\t}";
+constexpr std::string_view kEntryEnd = "\n\t\t}";
 
 // Writes a piece with each line feed as lineEnd, and value, as the file holds it, in place of
-// its "%s". Values are single words, so they hold no line feed of their own.
+// its "%s". Values hold no line feed of their own.
 void writePiece(std::ostream& file, std::string_view piece, std::string_view lineEnd,
                 std::string_view value = {}) {
   const std::string text = piece.find(kSlot) == std::string_view::npos
@@ -69,30 +74,93 @@ void writePieces(std::ostream& file, const std::string_view (&pieces)[N], std::s
   }
 }
 
-// The piece of the line whose group matches the typed code; nothing for any other code.
+// The menu's own line for a group it names; a line of the same kind for any other group.
 template <typename Lines>
-void writeGroupLine(std::ostream& file, const Lines& lines, std::int32_t typed,
-                    std::string_view lineEnd) {
-  if (const auto* line = catalogue::lineFor(lines, typed)) {
-    writePiece(file, line->piece, lineEnd);
+void writeGroupLine(std::ostream& file, const Lines& lines, std::string_view otherPiece,
+                    const std::optional<std::string>& group, std::string_view lineEnd) {
+  if (!group) {
+    return;
   }
+  if (const auto* line = catalogue::lineNamed(lines, *group)) {
+    writePiece(file, line->piece, lineEnd);
+  } else {
+    writePiece(file, otherPiece, lineEnd, *group);
+  }
+}
+
+void writeEntryPart(std::ostream& file, EntryPart part, const EntryValues& entry,
+                    std::string_view lineEnd) {
+  switch (part) {
+    case EntryPart::kName:
+      writePieces(file, kNameLines, lineEnd, *entry.name);
+      break;
+    case EntryPart::kSteamId:
+      writePieces(file, kSteamIdLines, lineEnd, *entry.steamId);
+      break;
+    case EntryPart::kIpAddress:
+      writePieces(file, kIpAddressLines, lineEnd, *entry.ipAddress);
+      break;
+    case EntryPart::kGroups:
+      writePieces(file, kPersonalGroupsStart, lineEnd);
+      writeEntryPart(file, EntryPart::kAdminGroup, entry, lineEnd);
+      writeEntryPart(file, EntryPart::kImmunityGroup, entry, lineEnd);
+      writePiece(file, kPersonalGroupsEnd, lineEnd);
+      break;
+    case EntryPart::kAdminGroup:
+      writeGroupLine(file, catalogue::kAdminGroupLines, catalogue::kOtherAdminGroupPiece,
+                     entry.adminGroup, lineEnd);
+      break;
+    case EntryPart::kImmunityGroup:
+      writeGroupLine(file, catalogue::kImmunityGroupLines, catalogue::kOtherImmunityGroupPiece,
+                     entry.immunityGroup, lineEnd);
+      break;
+  }
+}
+
+void writeEntries(std::ostream& file, std::span<const EntryValues> entries,
+                  std::string_view lineEnd) {
+  for (const EntryValues& entry : entries) {
+    writeClientEntry(file, entry, lineEnd);
+  }
+}
+
+void writeClientsText(std::ostream& file, std::span<const EntryValues> entries) {
+  writePieces(file, kHeader, kCrLf);
+  writeEntries(file, entries, kCrLf);
+  writePiece(file, kPlayersEnd, kCrLf);
+  writeGroupCatalogue(file);
+  writePiece(file, kRootEnd, kCrLf);
+}
+
+std::vector<EntryValues> entriesOf(const AdminRoster& roster) {
+  std::vector<EntryValues> entries;
+  for (int position = 1; position <= roster.count; ++position) {
+    entries.push_back(entryValuesOf(roster.recordAt(position)));
+  }
+  return entries;
 }
 
 }  // namespace
 
+void writeClientEntry(std::ostream& file, const EntryValues& entry, std::string_view lineEnd) {
+  writePiece(file, kEntryStart[0], lineEnd);
+  writePiece(file, kEntryStart[1], lineEnd, entry.key);
+  writePiece(file, kEntryStart[2], lineEnd);
+  if (entry.name) {
+    writeEntryPart(file, EntryPart::kName, entry, lineEnd);
+  }
+  if (entry.steamId) {
+    writeEntryPart(file, EntryPart::kSteamId, entry, lineEnd);
+  }
+  if (entry.ipAddress) {
+    writeEntryPart(file, EntryPart::kIpAddress, entry, lineEnd);
+  }
+  writeEntryPart(file, EntryPart::kGroups, entry, lineEnd);
+  writePiece(file, kEntryEnd, lineEnd);
+}
+
 void writeClientEntry(std::ostream& file, const AdminRecord& admin, std::string_view lineEnd) {
-  writePieces(file, kEntryStart, lineEnd, admin.name.view());
-  if (isCode(admin.idMethod, IdMethod::kBySteamId)) {
-    writePieces(file, kSteamIdLines, lineEnd, admin.steamId.view());
-  }
-  if (isCode(admin.idMethod, IdMethod::kByIpAddress)) {
-    writePieces(file, kIpAddressLines, lineEnd, admin.ipAddress.view());
-  }
-  writePieces(file, kPersonalGroupsStart, lineEnd);
-  writeGroupLine(file, catalogue::kAdminGroupLines, admin.adminGroup, lineEnd);
-  // Only the group decides: an admin who declined immunity has the cleared group 0.
-  writeGroupLine(file, catalogue::kImmunityGroupLines, admin.immunityGroup, lineEnd);
-  writePieces(file, kEntryEnd, lineEnd);
+  writeClientEntry(file, entryValuesOf(admin), lineEnd);
 }
 
 void writeGroupCatalogue(std::ostream& file) {
@@ -101,29 +169,25 @@ void writeGroupCatalogue(std::ostream& file) {
   }
 }
 
-void writeClientsText(std::ostream& file, const AdminRoster& roster) {
-  writePieces(file, kHeader, kCrLf);
-  for (int position = 1; position <= roster.count; ++position) {
-    writeClientEntry(file, roster.recordAt(position));
-  }
-  writePiece(file, kPlayersEnd, kCrLf);
-  writeGroupCatalogue(file);
-  writePiece(file, kRootEnd, kCrLf);
-}
-
-std::string clientEntriesText(const AdminRoster& roster, std::string_view lineEnd) {
+std::string clientEntriesText(std::span<const EntryValues> entries, std::string_view lineEnd) {
   std::ostringstream text(std::ios::binary);
-  for (int position = 1; position <= roster.count; ++position) {
-    writeClientEntry(text, roster.recordAt(position), lineEnd);
-  }
+  writeEntries(text, entries, lineEnd);
   return std::move(text).str();
 }
 
-std::string clientsText(const AdminRoster& roster) {
+std::string entryPartText(EntryPart part, const EntryValues& entry, std::string_view lineEnd) {
   std::ostringstream text(std::ios::binary);
-  writeClientsText(text, roster);
+  writeEntryPart(text, part, entry, lineEnd);
   return std::move(text).str();
 }
+
+std::string clientsText(std::span<const EntryValues> entries) {
+  std::ostringstream text(std::ios::binary);
+  writeClientsText(text, entries);
+  return std::move(text).str();
+}
+
+std::string clientsText(const AdminRoster& roster) { return clientsText(entriesOf(roster)); }
 
 Result<> writeClientsFile(const AdminRoster& roster, const std::filesystem::path& directory) {
   return replaceFileContents(directory / kClientsFileName, clientsText(roster), kClientsFileName);

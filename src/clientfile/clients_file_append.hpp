@@ -1,12 +1,15 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "clientfile/clients_file_load.hpp"
+#include "clientfile/text_edits.hpp"
 #include "roster/admin_roster.hpp"
+#include "roster/entry_values.hpp"
 
 namespace velmora {
 
@@ -15,11 +18,14 @@ namespace velmora {
 Result<LoadedClientsFile> readForAdding(const std::filesystem::path& file,
                                         std::string_view fileName);
 
-// The existing text with the roster's entries inserted at the end of its "players" block,
-// before the line of the block's closing brace, in the file's own line ends (LF for a file
-// that uses LF throughout, CR LF otherwise) and the indentation of the entries already there. Every
-// existing byte stays as it was, so adding to a file velmora wrote gives exactly the file one run
-// with all the admins would write.
+// The insertion of entries at the end of the existing text's "players" block, before the line
+// of the block's closing brace, in the file's own line ends (LF for a file that uses LF
+// throughout, CR LF otherwise) and the indentation of the entries already there. Every
+// existing byte stays as it was, so adding to a file velmora wrote gives exactly the file one
+// run with all the admins would write.
+TextEdit entriesAdded(const LoadedClientsFile& existing, std::span<const EntryValues> entries);
+
+// The existing text with the roster's entries added, as entriesAdded adds them.
 std::string withEntriesAdded(const LoadedClientsFile& existing, const AdminRoster& roster);
 
 // The warnings' text for each group that the roster's admins are put in but the existing file

@@ -3,12 +3,15 @@
 #include <algorithm>
 
 #include "roster/group_catalogue.hpp"
+#include "roster/steam_id.hpp"
 #include "text/letter_case.hpp"
 
 namespace velmora {
 namespace {
 
 using keyvalues::Node;
+
+constexpr std::string_view kPlayersKey = "players";
 
 // A child with a plain value, such as "steam" "STEAM_0:1:7"; null for none or for a block.
 const Node* valueOf(const Node& parent, std::string_view key) {
@@ -21,31 +24,37 @@ const Node* blockOf(const Node& parent, std::string_view key) {
   return found != nullptr && found->isBlock ? found : nullptr;
 }
 
+PairAt pairAt(const Node& node) { return {node.keySpan, node.valueSpan, node.end()}; }
+BlockAt blockAt(const Node& node) { return {node.keySpan, node.openOffset, node.closeOffset}; }
+
 ClientEntry entryOf(const Node& node) {
   ClientEntry entry;
   entry.facts.name = node.key;
   entry.line = node.line;
   entry.isBlock = node.isBlock;
-  entry.offset = node.offset;
-  entry.closeOffset = node.closeOffset;
+  entry.at = blockAt(node);
   if (!node.isBlock) {
     return entry;
   }
-  if (const Node* name = valueOf(node, "name")) {
+  if (const Node* name = valueOf(node, fields::kName)) {
     entry.realName = name->value;
+    entry.nameAt = pairAt(*name);
   }
-  if (const Node* steam = valueOf(node, "steam")) {
+  if (const Node* steam = valueOf(node, fields::kSteam)) {
     entry.facts.steamId = steam->value;
     entry.steamLine = steam->valueLine;
+    entry.steamAt = pairAt(*steam);
   }
-  if (const Node* ip = valueOf(node, "ip")) {
+  if (const Node* ip = valueOf(node, fields::kIp)) {
     entry.facts.ipAddress = ip->value;
     entry.ipLine = ip->valueLine;
+    entry.ipAt = pairAt(*ip);
   }
-  if (const Node* groups = blockOf(node, "groups")) {
+  if (const Node* groups = blockOf(node, catalogue::kGroupsKey)) {
+    entry.groupsAt = blockAt(*groups);
     for (const Node& use : groups->children) {
       if (!use.isBlock) {
-        entry.groups.push_back({use.key, use.value, use.valueLine});
+        entry.groups.push_back({use.key, use.value, use.valueLine, pairAt(use)});
       }
     }
   }
@@ -53,7 +62,35 @@ ClientEntry entryOf(const Node& node) {
   return entry;
 }
 
+bool matches(const std::optional<std::string>& value, std::string_view wanted) {
+  return value && sameLetterCaseAside(*value, wanted);
+}
+
+// Whether steamId and wanted name one account, in whatever forms each is written.
+bool sameAccount(const std::optional<std::string>& steamId, std::string_view wanted) {
+  const std::optional<SteamAccount> account = steamId ? steamAccountOf(*steamId) : std::nullopt;
+  const std::optional<SteamAccount> wantedAccount = steamAccountOf(wanted);
+  return account && wantedAccount && account->number == wantedAccount->number;
+}
+
+bool names(const ClientEntry& entry, std::string_view wanted) {
+  return entry.isBlock &&
+         (sameLetterCaseAside(entry.facts.name, wanted) || matches(entry.realName, wanted) ||
+          matches(entry.facts.steamId, wanted) || sameAccount(entry.facts.steamId, wanted) ||
+          matches(entry.facts.ipAddress, wanted));
+}
+
 }  // namespace
+
+std::vector<std::size_t> ClientsFile::entriesNamedBy(std::string_view wanted) const {
+  std::vector<std::size_t> named;
+  for (std::size_t index = 0; index < entries.size(); ++index) {
+    if (names(entries[index], wanted)) {
+      named.push_back(index);
+    }
+  }
+  return named;
+}
 
 const GroupUse* ClientEntry::groupOf(std::string_view kind) const {
   const auto use = std::find_if(groups.begin(), groups.end(), [kind](const GroupUse& u) {
@@ -62,10 +99,43 @@ const GroupUse* ClientEntry::groupOf(std::string_view kind) const {
   return use == groups.end() ? nullptr : &*use;
 }
 
+EntryValues ClientEntry::values() const {
+  const auto groupIn = [this](std::string_view kind) -> std::optional<std::string> {
+    const GroupUse* use = groupOf(kind);
+    return use != nullptr ? std::optional(use->group) : std::nullopt;
+  };
+  return {facts.name,
+          realName,
+          facts.steamId,
+          facts.ipAddress,
+          groupIn(catalogue::kAdminKind),
+          groupIn(catalogue::kImmunityKind)};
+}
+
 bool ClientsFile::defines(std::string_view kind, std::string_view group) const {
-  return std::any_of(definedGroups.begin(), definedGroups.end(), [&](const GroupUse& defined) {
-    return sameLetterCaseAside(defined.kind, kind) && sameLetterCaseAside(defined.group, group);
-  });
+  return definedSpelling(kind, group).has_value();
+}
+
+std::optional<std::string> ClientsFile::definedSpelling(std::string_view kind,
+                                                        std::string_view group) const {
+  const auto defined =
+      std::find_if(definedGroups.begin(), definedGroups.end(), [&](const GroupUse& use) {
+        return sameLetterCaseAside(use.kind, kind) && sameLetterCaseAside(use.group, group);
+      });
+  return defined == definedGroups.end() ? std::nullopt : std::optional(defined->group);
+}
+
+std::vector<std::string> ClientsFile::groupsDefined(std::string_view kind) const {
+  std::vector<std::string> groups;
+  for (const GroupUse& use : definedGroups) {
+    if (sameLetterCaseAside(use.kind, kind) &&
+        std::none_of(groups.begin(), groups.end(), [&use](const std::string& group) {
+          return sameLetterCaseAside(group, use.group);
+        })) {
+      groups.push_back(use.group);
+    }
+  }
+  return groups;
 }
 
 std::vector<EntryFacts> ClientsFile::entryFacts() const {
@@ -83,17 +153,18 @@ ClientsFile readClientsFile(const keyvalues::Document& document) {
     return file;
   }
   file.rootLine = root->line;
-  if (const Node* players = blockOf(*root, "players")) {
+  if (const Node* players = blockOf(*root, kPlayersKey)) {
     file.playersClose = players->closeOffset;
-    file.playersOffset = players->offset;
+    file.playersOffset = players->keySpan.begin;
+    file.playersOpen = players->openOffset;
     for (const Node& node : players->children) {
       file.entries.push_back(entryOf(node));
     }
   }
-  if (const Node* groups = blockOf(*root, "groups")) {
+  if (const Node* groups = blockOf(*root, catalogue::kGroupsKey)) {
     for (const Node& kind : groups->children) {
       for (const Node& group : kind.children) {
-        file.definedGroups.push_back({kind.key, group.key, group.line});
+        file.definedGroups.push_back({kind.key, group.key, group.line, {}});
       }
     }
   }

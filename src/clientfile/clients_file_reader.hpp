@@ -8,14 +8,30 @@
 
 #include "clientfile/key_values.hpp"
 #include "roster/entry_rules.hpp"
+#include "roster/entry_values.hpp"
 
 namespace velmora {
+
+// Where a key with a plain value stands in the text, such as "steam" "STEAM_0:1:7".
+struct PairAt {
+  keyvalues::Span key;
+  keyvalues::Span value;
+  std::size_t end = 0;  // after the value, or after the condition that follows it
+};
+
+// Where a block stands in the text: its key, its opening and its closing brace.
+struct BlockAt {
+  keyvalues::Span key;
+  std::size_t open = 0;
+  std::size_t close = 0;
+};
 
 // A group that an entry's personal "groups" block names, such as "Admin" "Serveradmin".
 struct GroupUse {
   std::string kind;
   std::string group;
   std::size_t line = 0;
+  PairAt at;
 };
 
 // One client entry under "players", as the file holds it.
@@ -27,12 +43,18 @@ struct ClientEntry {
   std::size_t ipLine = 0;
   std::vector<GroupUse> groups;
   std::optional<std::string> realName;  // the "name" value, when the entry has one
-  // Where the entry's key begins in the text and, for a block, where its closing brace is.
-  std::size_t offset = 0;
-  std::size_t closeOffset = 0;
+  // Where the entry and the values above stand in the text; the block's braces only for a
+  // block.
+  BlockAt at;
+  std::optional<PairAt> nameAt;
+  std::optional<PairAt> steamAt;
+  std::optional<PairAt> ipAt;
+  std::optional<BlockAt> groupsAt;
 
   // The group the entry names under kind ("Admin" or "Immunity"); null when none.
   [[nodiscard]] const GroupUse* groupOf(std::string_view kind) const;
+  // What the entry holds: its key and each value it has.
+  [[nodiscard]] EntryValues values() const;
 };
 
 // What velmora needs of an existing clients file, copied out of its parsed text.
@@ -42,13 +64,24 @@ struct ClientsFile {
   // block.
   std::optional<std::size_t> playersClose;
   std::size_t playersOffset = 0;  // where the "players" key begins in the text
+  std::size_t playersOpen = 0;    // where its opening brace is
   std::vector<ClientEntry> entries;
   // The global "groups" section: each kind ("Admin", "Immunity") with its groups.
   std::vector<GroupUse> definedGroups;
 
   // Whether the global "groups" section defines group under kind, letter case aside.
   [[nodiscard]] bool defines(std::string_view kind, std::string_view group) const;
+  // The group as the global "groups" section spells it under kind, letter case aside; empty
+  // when it does not define it.
+  [[nodiscard]] std::optional<std::string> definedSpelling(std::string_view kind,
+                                                           std::string_view group) const;
+  // Every group the global "groups" section defines under kind, once each, in file order.
+  [[nodiscard]] std::vector<std::string> groupsDefined(std::string_view kind) const;
   [[nodiscard]] std::vector<EntryFacts> entryFacts() const;
+  // The entries that wanted names, letter case aside as the server matches: by key, "name"
+  // value, or "steam" or "ip" value; and by Steam account, when wanted and the "steam" value
+  // name one in any form. Indexes in file order.
+  [[nodiscard]] std::vector<std::size_t> entriesNamedBy(std::string_view wanted) const;
 };
 
 // Reads the entries of a document without syntax errors: the first block at the top level is

@@ -28,6 +28,7 @@ struct Token {
   Kind kind = Kind::kEnd;
   std::string_view text;  // a text's contents, between its quotes
   std::size_t offset = 0;
+  std::size_t end = 0;  // just after the token
   std::size_t line = 0;
   std::size_t column = 0;
   bool quoted = false;
@@ -35,6 +36,7 @@ struct Token {
   [[nodiscard]] bool isConditionToken() const {
     return kind == Kind::kText && !quoted && isCondition(text);
   }
+  [[nodiscard]] Span span() const { return {offset, end, quoted}; }
 };
 
 class Parser {
@@ -56,7 +58,7 @@ class Parser {
 
  private:
   [[nodiscard]] Token at(Token::Kind kind) const {
-    return {kind, {}, offset_, line_, offset_ - lineStart_ + 1};
+    return {kind, {}, offset_, offset_, line_, offset_ - lineStart_ + 1};
   }
 
   void fail(const Token& where, std::string message) {
@@ -91,7 +93,7 @@ class Parser {
     const char c = text_[offset_];
     if (c == '{' || c == '}') {
       token.kind = c == '{' ? Token::Kind::kOpen : Token::Kind::kClose;
-      ++offset_;
+      token.end = ++offset_;
       return token;
     }
     if (c == '/' && text_.substr(offset_).starts_with("/*")) {
@@ -124,7 +126,7 @@ class Parser {
       ++line_;
       lineStart_ = offset_ + 1 + lineEnd + 1;
     }
-    offset_ = close + 1;
+    offset_ = token.end = close + 1;
     return token;
   }
 
@@ -157,7 +159,7 @@ class Parser {
     }
     token.kind = Token::Kind::kText;
     token.text = text_.substr(offset_, end - offset_);
-    offset_ = end;
+    offset_ = token.end = end;
     return token;
   }
 
@@ -183,6 +185,7 @@ class Parser {
   static void setCondition(Node& node, const Token& condition) {
     node.condition = std::string(condition.text);
     node.conditionLine = condition.line;
+    node.conditionSpan = condition.span();
   }
 
   // A key is followed by a value, which a condition may follow, or by a block, which a
@@ -190,7 +193,7 @@ class Parser {
   void readAfterKey(Node& node, const Token& key, int depth) {
     node.key = std::string(key.text);
     node.line = key.line;
-    node.offset = key.offset;
+    node.keySpan = key.span();
     Token after = next();
     if (after.isConditionToken()) {
       setCondition(node, after);
@@ -204,6 +207,7 @@ class Parser {
     if (after.kind == Token::Kind::kText) {
       node.value = std::string(after.text);
       node.valueLine = after.line;
+      node.valueSpan = after.span();
       if (const std::optional<Token> condition = nextCondition()) {
         setCondition(node, *condition);
       }
@@ -218,6 +222,7 @@ class Parser {
       return;
     }
     node.isBlock = true;
+    node.openOffset = after.offset;
     Token close;
     readBlockBody(node.children, depth + 1, close);
     if (close.kind == Token::Kind::kEnd) {
@@ -240,6 +245,11 @@ const Node* Node::child(std::string_view wanted) const {
     return sameLetterCaseAside(n.key, wanted);
   });
   return found == children.end() ? nullptr : &*found;
+}
+
+std::size_t Node::end() const {
+  const std::size_t last = isBlock ? closeOffset + 1 : valueSpan.end;
+  return std::max(last, conditionSpan.end);
 }
 
 Document parse(std::string_view text) { return Parser(text).run(); }

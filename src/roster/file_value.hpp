@@ -6,6 +6,8 @@
 #include <string_view>
 #include <utility>
 
+#include "roster/admin_roster.hpp"
+
 namespace velmora {
 
 // A typed value sits between double quotes in the file: a double quote of its own would end
@@ -23,6 +25,23 @@ inline std::string fileValue(std::string_view typed) {
     std::replace(value.begin(), value.end(), from, to);
   }
   return value;
+}
+
+// A typed name, STEAMID or IP address as the file holds it: kept by field to its length, cut
+// between characters, then with " and \ as look-alikes. field keeps what was typed, so that
+// the warnings can say what became of it.
+inline std::string heldText(std::string_view typed, TextField& field) {
+  field.assign(typed);
+  return fileValue(field.view());
+}
+
+// Whether text can be a value at all: a line end or another control character cannot stand
+// between its quotes (a tab can).
+inline bool fitsInAValue(std::string_view text) {
+  return std::none_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return (byte < 0x20 && c != '\t') || byte == 0x7f;
+  });
 }
 
 }  // namespace velmora

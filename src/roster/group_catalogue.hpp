@@ -13,6 +13,9 @@ namespace velmora::catalogue {
 // The separators differ from line to line on purpose: the file must match, byte for byte,
 // the layout the server's plug-in documents.
 
+// The key of an entry's personal groups block and of the global one.
+inline constexpr std::string_view kGroupsKey = "groups";
+
 // The keys that a personal "groups" block and the global one put groups under.
 inline constexpr std::string_view kAdminKind = "Admin";
 inline constexpr std::string_view kImmunityKind = "Immunity";
@@ -63,6 +66,18 @@ template <typename Lines>
 constexpr const typename Lines::value_type* lineFor(const Lines& lines, std::int32_t typed) {
   const auto line = std::find_if(lines.begin(), lines.end(),
                                  [typed](const auto& l) { return isCode(typed, l.group); });
+  return line == lines.end() ? nullptr : &*line;
+}
+
+// The line of a group that is not on the menu, such as one that a hand-made file defines.
+inline constexpr std::string_view kOtherAdminGroupPiece = "\n\t\t\t\t\"Admin\"\t\"%s\"";
+inline constexpr std::string_view kOtherImmunityGroupPiece = "\n\t\t\t\t\"Immunity\"  \"%s\"";
+
+// The line of the group named name, exactly as the menu spells it; null for any other name.
+template <typename Lines>
+constexpr const typename Lines::value_type* lineNamed(const Lines& lines, std::string_view name) {
+  const auto line =
+      std::find_if(lines.begin(), lines.end(), [name](const auto& l) { return l.name == name; });
   return line == lines.end() ? nullptr : &*line;
 }
 

@@ -69,10 +69,10 @@ class WarningList {
       : entries_(entries), names_(names) {}
 
   void add(std::size_t index, std::string_view text) {
-    lines_.push_back(std::string(kWarningPrefix)
-                         .append(adminLabel(index, names_[index]))
-                         .append(": ")
-                         .append(text));
+    addFor(adminLabel(index, names_[index]), text);
+  }
+  void addFor(std::string_view label, std::string_view text) {
+    lines_.push_back(std::string(kWarningPrefix).append(label).append(": ").append(text));
   }
   void addFinding(const EntryFinding& finding, const AdminRecord* typed) {
     if (finding.problem == EntryProblem::kSameName ||
@@ -99,7 +99,7 @@ class WarningList {
   std::vector<std::string> lines_;
 };
 
-void addTypedFindings(WarningList& warnings, std::size_t index, const AdminRecord& admin) {
+void addTypedFindings(WarningList& warnings, std::string_view label, const AdminRecord& admin) {
   for (const TypedText& text : kTypedTexts) {
     const TextField& field = admin.*text.field;
     const std::string_view typed = field.view();
@@ -107,16 +107,16 @@ void addTypedFindings(WarningList& warnings, std::size_t index, const AdminRecor
       continue;
     }
     if (fileValue(typed) != typed) {
-      warnings.add(index,
-                   filled(kReplacedText, {text.what, shown(typed), shown(fileValue(typed))}));
+      warnings.addFor(label,
+                      filled(kReplacedText, {text.what, shown(typed), shown(fileValue(typed))}));
     }
     if (field.wasCut()) {
-      warnings.add(index, filled(kCutText,
-                                 {text.what, std::to_string(TextField::kMaxLength), shown(typed)}));
+      warnings.addFor(label, filled(kCutText, {text.what, std::to_string(TextField::kMaxLength),
+                                               shown(typed)}));
     }
   }
   if (!utf8::isText(admin.name.view())) {
-    warnings.add(index, filled(kNameNotUtf8, {shown(admin.name.view())}));
+    warnings.addFor(label, filled(kNameNotUtf8, {shown(admin.name.view())}));
   }
 }
 
@@ -171,13 +171,39 @@ std::vector<std::string> rosterWarnings(const AdminRoster& roster,
           addStrayFinding(warnings, index, stray);
         }
       }
-      addTypedFindings(warnings, index, *typed);
+      addTypedFindings(warnings, adminLabel(index, names[index]), *typed);
     }
     for (; finding != findings.end() && finding->entry == index; ++finding) {
       warnings.addFinding(*finding, typed);
     }
     if (typed != nullptr) {
       addImmunityFinding(warnings, index, *typed);
+    }
+  }
+  return warnings.take();
+}
+
+std::vector<std::string> typedTextWarnings(std::string_view label, const AdminRecord& typed) {
+  WarningList warnings({}, {});
+  addTypedFindings(warnings, label, typed);
+  return warnings.take();
+}
+
+std::vector<std::string> entryWarnings(std::span<const EntryFacts> entries,
+                                       std::span<const std::size_t> about) {
+  std::vector<std::string> names(entries.size());
+  std::transform(entries.begin(), entries.end(), names.begin(),
+                 [](const EntryFacts& entry) { return entry.name; });
+  std::vector<bool> marked(entries.size());
+  for (const std::size_t index : about) {
+    marked[index] = true;
+  }
+  const auto isAbout = [&marked](std::size_t index) { return marked[index]; };
+  WarningList warnings(entries, names);
+  for (const EntryFinding& finding : checkEntries(entries)) {
+    if (isAbout(finding.entry) ||
+        std::any_of(finding.alike.begin(), finding.alike.end(), isAbout)) {
+      warnings.addFinding(finding, nullptr);
     }
   }
   return warnings.take();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,5 +29,15 @@ struct StrayText {
 std::vector<std::string> rosterWarnings(const AdminRoster& roster,
                                         std::span<const EntryFacts> earlier = {},
                                         std::span<const StrayText> strays = {});
+
+// The "velmora: warning: " lines about what was typed for one admin, named by label: a quote
+// or a backslash written as its look-alike, a text cut to fit, a name that is not UTF-8. Only the
+// texts the admin's identification method writes are looked at.
+std::vector<std::string> typedTextWarnings(std::string_view label, const AdminRecord& typed);
+
+// The "velmora: warning: " lines about the entries at the indexes about, among entries, as the
+// rules find them: each entry's own problems, and the entries alike to it.
+std::vector<std::string> entryWarnings(std::span<const EntryFacts> entries,
+                                       std::span<const std::size_t> about);
 
 }  // namespace velmora

@@ -277,6 +277,97 @@ run_in "$work/remove-broken" /dev/null --list
 [[ $status -eq 2 && ! -s $work/remove-broken/.out && $(tr -d '\r' <"$work/remove-broken/.err") == "velmora: cannot list clients.txt: line 5: this quote is never closed (column 3)" ]] ||
   fail "--list: status $status: $(cat "$work/remove-broken/.err")"
 
+scenario="--set on a file velmora wrote gives the file of one run with the changed answers"
+# Each row: the admin to find, the fields, and that admin's answers after the change.
+set_rows=(
+  "admin1|admin=Teamadmin immunity=NoFun|admin1 2 10.0.1.1 3 1 5"
+  "ADMIN2|ip=10.9.9.9 immunity=|Admin2 2 10.9.9.9 3 2"
+  "STEAM_0:1:21|name=Zed steam=STEAM_0:1:22 admin=serveradmin|Zed 1 STEAM_0:1:22 1 1 4"
+)
+for row in "${set_rows[@]}"; do
+  IFS='|' read -r wanted settings answers <<<"$row"
+  folder=$work/set-$wanted
+  mkdir -p "$folder"
+  roster 1 2 3 4 >"$folder/answers"
+  run_in "$folder" "$folder/answers"
+  cp "$folder/clients.txt" "$folder/before"
+  touch -d @946684800 "$folder/clients.txt"
+  read -r -a fields <<<"$settings"
+  run_in "$folder" /dev/null --set "$wanted" "${fields[@]}" --dry-run
+  [[ $status -eq 0 && $(stat -c %Y "$folder/clients.txt") -eq 946684800 ]] &&
+    cmp -s "$folder/clients.txt" "$folder/before" || fail "$wanted: --dry-run wrote: status $status"
+  cp "$folder/.out" "$folder/dry"
+  run_in "$folder" /dev/null --set "$wanted" "${fields[@]}"
+  [[ $status -eq 0 ]] || fail "$wanted: status $status: $(cat "$folder/.err")"
+  # The answers of the four admins, with the changed one's in its place.
+  k=$(awk -v w="$wanted" 'BEGIN { print (w == "admin1" ? 1 : w == "ADMIN2" ? 2 : 3) }')
+  { echo 4; for p in 1 2 3 4; do
+      if [[ $p -eq $k ]]; then tr ' ' '\n' <<<"$answers"; else admins "$p" "$p"; fi
+    done; } >"$folder/changed"
+  python3 "$model" "$folder/changed" | cmp -s - "$folder/clients.txt" ||
+    fail "$wanted: not the file of one run with the changed answers"
+  # The diff shown, given to patch, gives the file written; the summary after it is no hunk.
+  patch -s -o "$folder/patched" "$folder/before" <"$folder/dry" >/dev/null 2>&1 &&
+    cmp -s "$folder/patched" "$folder/clients.txt" || fail "$wanted: patch did not give the file"
+  tr -d '\r' <"$folder/dry" | grep -q -x "changed admin $k (.*) in clients\.txt: .* -> .*" ||
+    fail "$wanted: summary: $(tail -1 "$folder/dry")"
+done
+
+scenario="--set refusals and no change leave the file's bytes and time as they were"
+folder=$work/set-admin1
+cp "$folder/clients.txt" "$work/set-before"
+# arguments | status | standard error
+refusals=(
+  "Nobody admin=Serveradmin|1|velmora: no admin matches \"Nobody\" in clients.txt"
+  "admin admin=Serveradmin|1|"
+  "admin1 admin=Teamadmn|2|velmora: \"Admin\" group \"Teamadmn\" is not defined in clients.txt: its \"groups\" section defines Serveradmin, Clanmember, Teamadmin, Level 2 Access and No Rcon Or Sound"
+  "admin1 immunity=Level_2|2|"
+  "admin1 admin=Teamadmin immunity=NoFun|0|"
+  "admin1|2|"
+  "admin1 admn=Teamadmin clients.txt|2|"
+  "admin1 admin=Teamadmin admin=Clanmember|2|"
+  "admin1 steam=STEAM_0:0:1 ip=1.2.3.4|2|"
+)
+for row in "${refusals[@]}"; do
+  IFS='|' read -r arguments expected message <<<"$row"
+  read -r -a args <<<"$arguments"
+  touch -d @946684800 "$folder/clients.txt"
+  run_in "$folder" /dev/null --set "${args[@]}"
+  [[ $status -eq $expected ]] || fail "$arguments: status $status: $(cat "$folder/.err")"
+  [[ -z $message || $(tr -d '\r' <"$folder/.err") == "$message" ]] ||
+    fail "$arguments: said $(cat "$folder/.err")"
+  [[ $(stat -c %Y "$folder/clients.txt") -eq 946684800 ]] && cmp -s "$folder/clients.txt" "$work/set-before" ||
+    fail "$arguments: the file was written"
+  [[ -z $(ls -A "$folder" | grep '\.tmp$') ]] || fail "$arguments: left behind: $(ls -A "$folder")"
+done
+run_in "$folder" /dev/null --set admin1 admin=Teamadmin
+[[ $(tr -d '\r' <"$folder/.out") == "admin 1 (admin1) in clients.txt is unchanged" ]] || fail "unchanged: $(cat "$folder/.out")"
+# A control character in a value: the shell passes a line end in an argument as it is.
+run_in "$folder" /dev/null --set admin1 $'name=Ann\nBob'
+[[ $status -eq 2 ]] && grep -q 'control character' "$folder/.err" || fail "a line end: status $status"
+cmp -s "$folder/clients.txt" "$work/set-before" || fail "a line end: the file changed"
+printf '2\nBob\n2\n1.1.1.1\n1\n2\nbob\n2\n1.1.1.2\n1\n2\n' >"$work/two-bobs"
+mkdir "$work/bobs" && run_in "$work/bobs" "$work/two-bobs"
+run_in "$work/bobs" /dev/null --set BOB admin=Teamadmin
+[[ $status -eq 1 && $(tr -d '\r' <"$work/bobs/.err") == 'velmora: "BOB" matches 2 admins: admin 1 (Bob) at line 9, admin 2 (bob) at line 22' ]] ||
+  fail "two matches: status $status: $(cat "$work/bobs/.err")"
+run_in "$work/bobs" /dev/null --set 1.1.1.2 name=Bob
+[[ $status -eq 0 ]] && grep -q 'have the same name' "$work/bobs/.err" ||
+  fail "the same name after the change is not named: $(cat "$work/bobs/.err")"
+
+scenario="--remove --dry-run shows what patch makes into the file --remove writes"
+folder=$work/remove-dry
+mkdir "$folder"
+roster 1 2 3 >"$folder/answers"
+run_in "$folder" "$folder/answers"
+cp "$folder/clients.txt" "$folder/before"
+run_in "$folder" /dev/null --remove Admin2 --dry-run
+[[ $status -eq 0 ]] && cmp -s "$folder/clients.txt" "$folder/before" || fail "status $status, or the file changed"
+cp "$folder/.out" "$folder/dry"
+run_in "$folder" /dev/null --remove Admin2
+patch -s -o "$folder/patched" "$folder/before" <"$folder/dry" >/dev/null 2>&1 &&
+  cmp -s "$folder/patched" "$folder/clients.txt" || fail "patch did not give the file"
+
 scenario="listing a generated roster, in columns and in JSON"
 folder=$work/remove-10-5
 roster $(seq 1 10) >"$folder/all"

@@ -40,6 +40,10 @@ Try 'velmora --help' for more information."
 Try 'velmora --help' for more information."
   "--lists|2||$(usage_error --lists)"
   "--add=x|2||$(usage_error --add=x)"
+  "--list --dry-run|2||velmora: option '--dry-run' goes with --set, --remove or --apply only
+Try 'velmora --help' for more information."
+  "--set Bob|2||velmora: option '--set' needs a field to set, such as admin=Serveradmin; the fields are name=, steam=, ip=, admin= and immunity=
+Try 'velmora --help' for more information."
 )
 if [[ $platform == windows ]]; then
   rows+=("/?|0|Usage: velmora \[OPTION\]|")
@@ -79,7 +83,8 @@ grep -q -x "velmora ${VELMORA_VERSION:-[0-9.]*}" <<<"$(head -1 <<<"$version")" |
 grep -q "Copyright (c) 2026 the velmora developers" <<<"$version" || { echo "FAIL: copyright" >&2; failed=1; }
 grep -q "MIT" <<<"$version" || { echo "FAIL: licence" >&2; failed=1; }
 help=$("${program[@]}" --help </dev/null | tr -d '\r')
-for needed in clients.txt "Exit status" "mode, owner and links" STEAMID "--list" "--remove NAME"; do
+for needed in clients.txt "Exit status" "mode, owner and links" STEAMID "--list" "--remove NAME" \
+  "--set NAME FIELD=VALUE" "--dry-run"; do
   grep -q -e "$needed" <<<"$help" || { echo "FAIL: help says nothing of $needed" >&2; failed=1; }
 done
 

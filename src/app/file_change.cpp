@@ -1,0 +1,17 @@
+#include "app/file_change.hpp"
+
+#include "clientfile/safe_replace.hpp"
+#include "clientfile/unified_diff.hpp"
+
+namespace velmora {
+
+Result<> changeFile(const std::filesystem::path& file, std::string_view name, std::string_view text,
+                    std::span<const TextEdit> edits, bool dryRun, std::ostream& diff) {
+  if (dryRun) {
+    diff << unifiedDiff(text, edits, name) << std::flush;
+    return {};
+  }
+  return replaceFileContents(file, withEdits(text, edits), name);
+}
+
+}  // namespace velmora

@@ -1,0 +1,189 @@
+#include "app/set_mode.hpp"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "app/diagnostics.hpp"
+#include "app/file_change.hpp"
+#include "app/remove_mode.hpp"
+#include "clientfile/clients_file_load.hpp"
+#include "clientfile/entry_edit.hpp"
+#include "clientfile/held_values.hpp"
+#include "roster/entry_wording.hpp"
+#include "roster/file_value.hpp"
+#include "roster/group_catalogue.hpp"
+#include "roster/roster_warnings.hpp"
+#include "text/letter_case.hpp"
+#include "text/path_text.hpp"
+#include "text/shown.hpp"
+
+namespace velmora {
+namespace {
+
+// How a field's value is held: a typed text, kept as the dialogue keeps it, or a group that
+// the file must define.
+struct SettableField {
+  std::string_view name;
+  std::optional<std::string> EntryValues::*value;
+  TextField AdminRecord::*typed;  // null for a group
+  IdMethod method;                // for an identifier, which one it is
+  std::string_view groupKind;     // for a group
+};
+
+constexpr SettableField kSettableFields[] = {
+    {fields::kName, &EntryValues::name, &AdminRecord::name, {}, {}},
+    {fields::kSteam, &EntryValues::steamId, &AdminRecord::steamId, IdMethod::kBySteamId, {}},
+    {fields::kIp, &EntryValues::ipAddress, &AdminRecord::ipAddress, IdMethod::kByIpAddress, {}},
+    {fields::kAdmin, &EntryValues::adminGroup, nullptr, {}, catalogue::kAdminKind},
+    {fields::kImmunity, &EntryValues::immunityGroup, nullptr, {}, catalogue::kImmunityKind},
+};
+
+const SettableField& settable(std::string_view name) {
+  return *std::find_if(std::begin(kSettableFields), std::end(kSettableFields),
+                       [name](const SettableField& field) { return field.name == name; });
+}
+
+// The entry's values with the fields set; typed keeps the texts as typed, for the warnings.
+Result<EntryValues> withFields(const ClientsFile& file, std::string_view fileName,
+                               const ClientEntry& entry, std::span<const FieldSetting> settings,
+                               AdminRecord& typed) {
+  EntryValues wanted = entry.values();
+  const std::string oldName = entry.realName.value_or(entry.facts.name);
+  for (const FieldSetting& setting : settings) {
+    if (std::optional<Failure> refused = valueRefusal(setting.field, setting.value)) {
+      return *refused;
+    }
+    const SettableField& field = settable(setting.field);
+    std::optional<std::string>& value = wanted.*field.value;
+    if (field.typed != nullptr) {
+      value = heldText(setting.value, typed.*field.typed);
+    } else if (setting.value.empty()) {
+      value.reset();
+    } else {
+      Result<std::string> group = heldGroup(file, fileName, field.groupKind, setting.value);
+      if (group.failed()) {
+        return group.failure();
+      }
+      value = std::move(group.value());
+    }
+    if (field.method == IdMethod::kBySteamId) {
+      typed.idMethod = static_cast<std::int32_t>(field.method);
+      wanted.ipAddress.reset();
+    } else if (field.method == IdMethod::kByIpAddress) {
+      typed.idMethod = static_cast<std::int32_t>(field.method);
+      wanted.steamId.reset();
+    }
+  }
+  // The key is the admin's name too, where it was.
+  if (wanted.name != entry.realName && sameLetterCaseAside(entry.facts.name, oldName)) {
+    wanted.key = *wanted.name;
+  }
+  return wanted;
+}
+
+std::string shownValue(const std::optional<std::string>& value) {
+  if (!value) {
+    return "-";
+  }
+  return value->empty() ? "\"\"" : shown(*value);
+}
+
+// "admin Clanmember -> Serveradmin, immunity - -> NoFun".
+std::string changesOf(const EntryValues& before, const EntryValues& after) {
+  std::vector<std::string> changes;
+  if (before.key != after.key && after.name != after.key) {
+    changes.push_back("key " + shownValue(before.key) + " -> " + shownValue(after.key));
+  }
+  for (const EntryField& field : kEntryFields) {
+    if (before.*field.member != after.*field.member) {
+      changes.push_back(std::string(field.name) + " " + shownValue(before.*field.member) + " -> " +
+                        shownValue(after.*field.member));
+    }
+  }
+  std::string said;
+  for (const std::string& change : changes) {
+    said.append(said.empty() ? "" : ", ").append(change);
+  }
+  return said;
+}
+
+// The one entry wanted names, or why there is not one.
+Result<std::size_t> onlyMatch(const ClientsFile& file, std::string_view wanted,
+                              std::string_view fileName) {
+  const std::vector<std::size_t> matches = file.entriesNamedBy(wanted);
+  if (matches.empty()) {
+    return noMatchFailure(wanted, fileName);
+  }
+  if (matches.size() > 1) {
+    std::string line =
+        "velmora: \"" + shown(wanted) + "\" matches " + std::to_string(matches.size()) + " admins:";
+    for (const std::size_t index : matches) {
+      line.append(index == matches.front() ? " " : ", ")
+          .append(adminLabel(index, file.entries[index].facts.name))
+          .append(" at line ")
+          .append(std::to_string(file.entries[index].line));
+    }
+    return Failure{line};
+  }
+  return matches.front();
+}
+
+}  // namespace
+
+ExitStatus setAdmin(std::string_view wanted, std::span<const FieldSetting> fields,
+                    const std::filesystem::path& file, bool dryRun, std::ostream& output,
+                    std::ostream& diff, std::ostream& errors) {
+  const std::string name = textOfPath(file);
+  const Result<LoadedClientsFile> loaded =
+      loadClientsFile(file, name, "change", MissingFile::kRefused);
+  if (loaded.failed()) {
+    return reportFailure(errors, loaded.failure(), ExitStatus::kNotDone);
+  }
+  const std::string& text = loaded.value().bytes;
+  const ClientsFile& clients = loaded.value().file;
+  const Result<std::size_t> match = onlyMatch(clients, wanted, name);
+  if (match.failed()) {
+    return reportFailure(errors, match.failure(), ExitStatus::kNotDone);
+  }
+  const std::size_t index = match.value();
+  const ClientEntry& entry = clients.entries[index];
+  AdminRecord typed;
+  const Result<EntryValues> changed = withFields(clients, name, entry, fields, typed);
+  if (changed.failed()) {
+    return reportFailure(errors, changed.failure(), ExitStatus::kUsageError);
+  }
+  const std::string label = adminLabel(index, entry.facts.name);
+  const EntryValues before = entry.values();
+  std::vector<std::string> warnings = typedTextWarnings(label, typed);
+  if (changed.value() == before) {
+    output << label << " in " << name << " is unchanged\n" << std::flush;
+  } else {
+    const std::vector<TextEdit> edits = entryEdits(text, clients, index, changed.value());
+    if (!holdsEntry(withEdits(text, edits), index, changed.value())) {
+      return reportFailure(errors,
+                           {"velmora: cannot change " + label + " in " + name + ": line " +
+                            std::to_string(entry.line) +
+                            ": the entry is laid out in a way velmora cannot change safely"},
+                           ExitStatus::kNotDone);
+    }
+    if (const Result<> written = changeFile(file, name, text, edits, dryRun, diff);
+        written.failed()) {
+      return reportFailure(errors, written.failure(), ExitStatus::kNotDone);
+    }
+    output << "changed " << label << " in " << name << ": " << changesOf(before, changed.value())
+           << '\n'
+           << std::flush;
+    std::vector<EntryFacts> facts = clients.entryFacts();
+    facts[index] = {changed.value().key, changed.value().steamId, changed.value().ipAddress,
+                    changed.value().adminGroup.has_value()};
+    const std::vector<std::string> found = entryWarnings(facts, {&index, 1});
+    warnings.insert(warnings.end(), found.begin(), found.end());
+  }
+  for (const std::string& warning : warnings) {
+    reportLine(errors, warning);
+  }
+  return ExitStatus::kDone;
+}
+
+}  // namespace velmora

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// One change to a text: the bytes from begin to end give way to replacement. An insertion
+// has begin equal to end; a removal has no replacement.
+struct TextEdit {
+  std::size_t begin = 0;
+  std::size_t end = 0;
+  std::string replacement;
+
+  bool operator==(const TextEdit&) const = default;
+};
+
+// text with edits made. The edits are in text order and do not overlap; every byte outside
+// them stays as it was.
+std::string withEdits(std::string_view text, std::span<const TextEdit> edits);
+
+}  // namespace velmora
