@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "app/add_mode.hpp"
+#include "app/apply_mode.hpp"
 #include "app/check_mode.hpp"
 #include "app/command_line.hpp"
 #include "app/console_streams.hpp"
@@ -52,6 +53,9 @@ ExitStatus run(const CommandLine& command) {
       return setAdmin(command.adminName, command.fields, pathFromText(command.file), command.dryRun,
                       console::textOutput(), diffOutput(command), console::textErrors());
     case Action::kApply:
+      return applyRoster(
+          {command.roster, command.files, command.prune, command.dryRun, formOf(command)},
+          console::input(), console::textOutput(), diffOutput(command), console::textErrors());
     case Action::kSetUp:
     case Action::kAdd:
       break;

@@ -94,21 +94,23 @@ std::string plainLineOf(std::string_view fileName, const FileFinding& finding) {
   return finding.column ? line + " (column " + std::to_string(*finding.column) + ")" : line;
 }
 
-std::string jsonObjectOf(const FileFinding& finding) {
-  const std::string column =
-      finding.column ? R"(, "column": )" + std::to_string(*finding.column) : "";
-  return filled(R"({"line": %s%s, "message": %s})",
-                {std::to_string(finding.line), column, jsonString(finding.message)});
-}
-
 std::string jsonOf(std::string_view fileName, std::optional<std::size_t> admins,
                    const std::vector<FileFinding>& findings) {
-  std::vector<std::string> problems(findings.size());
-  std::transform(findings.begin(), findings.end(), problems.begin(),
-                 [](const FileFinding& finding) { return jsonObjectOf(finding); });
-  return filled(R"({"file": %s, "admins": %s, "problems": %s})",
-                {jsonString(fileName), admins ? std::to_string(*admins) : "null",
-                 jsonArray(problems, "    ")});
+  Json problems = Json::array();
+  for (const FileFinding& finding : findings) {
+    Json problem = Json::object();
+    problem["line"] = finding.line;
+    if (finding.column) {
+      problem["column"] = *finding.column;
+    }
+    problem["message"] = finding.message;
+    problems.push_back(std::move(problem));
+  }
+  Json report = Json::object();
+  report["file"] = fileName;
+  report["admins"] = admins ? Json(*admins) : Json(nullptr);
+  report["problems"] = std::move(problems);
+  return jsonText(report);
 }
 
 CheckReport reportOf(std::string_view fileName, std::optional<std::size_t> admins,

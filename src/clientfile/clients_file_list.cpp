@@ -6,7 +6,6 @@
 #include "roster/group_catalogue.hpp"
 #include "roster/steam_id.hpp"
 #include "text/display_width.hpp"
-#include "text/filled.hpp"
 #include "text/json_text.hpp"
 #include "text/shown.hpp"
 
@@ -36,33 +35,38 @@ Row rowOf(std::size_t index, const ClientEntry& entry) {
           groupCell(entry, catalogue::kAdminKind), groupCell(entry, catalogue::kImmunityKind)};
 }
 
-std::string jsonOrNull(const std::optional<std::string>& text) {
-  return text ? jsonString(*text) : "null";
+Json jsonOrNull(const std::optional<std::string>& text) {
+  return text ? Json(*text) : Json(nullptr);
 }
 
-std::string jsonGroup(const ClientEntry& entry, std::string_view kind) {
+Json jsonGroup(const ClientEntry& entry, std::string_view kind) {
   const GroupUse* use = entry.groupOf(kind);
-  return use != nullptr ? jsonString(use->group) : "null";
+  return use != nullptr ? Json(use->group) : Json(nullptr);
 }
 
-std::string jsonObjectOf(const ClientEntry& entry) {
+Json jsonObjectOf(const ClientEntry& entry) {
   const std::optional<SteamAccount> account =
       entry.facts.steamId ? steamAccountOf(*entry.facts.steamId) : std::nullopt;
-  return filled(
-      R"({"line": %s, "key": %s, "name": %s, "steam": %s, "ip": %s, )"
-      R"("admin": %s, "immunity": %s, "account": %s})",
-      {std::to_string(entry.line), jsonString(entry.facts.name), jsonOrNull(entry.realName),
-       jsonOrNull(entry.facts.steamId), jsonOrNull(entry.facts.ipAddress),
-       jsonGroup(entry, catalogue::kAdminKind), jsonGroup(entry, catalogue::kImmunityKind),
-       account ? jsonString(account->steamId()) : "null"});
+  Json object = Json::object();
+  object["line"] = entry.line;
+  object[std::string(fields::kKey)] = entry.facts.name;
+  object[std::string(fields::kName)] = jsonOrNull(entry.realName);
+  object[std::string(fields::kSteam)] = jsonOrNull(entry.facts.steamId);
+  object[std::string(fields::kIp)] = jsonOrNull(entry.facts.ipAddress);
+  object[std::string(fields::kAdmin)] = jsonGroup(entry, catalogue::kAdminKind);
+  object[std::string(fields::kImmunity)] = jsonGroup(entry, catalogue::kImmunityKind);
+  object["account"] = account ? Json(account->steamId()) : Json(nullptr);
+  return object;
 }
 
 }  // namespace
 
 std::string adminListJson(const ClientsFile& file) {
-  std::vector<std::string> objects(file.entries.size());
-  std::transform(file.entries.begin(), file.entries.end(), objects.begin(), jsonObjectOf);
-  return jsonArray(objects, "  ");
+  Json admins = Json::array();
+  for (const ClientEntry& entry : file.entries) {
+    admins.push_back(jsonObjectOf(entry));
+  }
+  return jsonText(admins);
 }
 
 std::vector<std::string> adminTable(const ClientsFile& file) {

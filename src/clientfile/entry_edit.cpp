@@ -160,19 +160,7 @@ class EntryEditor {
     insert(at, " " + inlineText(part));
   }
 
-  // The edits in text order. An insertion that falls inside lines taken out goes just before
-  // them.
-  std::vector<TextEdit> take() {
-    for (TextEdit& edit : edits_) {
-      if (edit.begin == edit.end) {
-        moveOutOfRemovals(edit);
-      }
-    }
-    std::stable_sort(edits_.begin(), edits_.end(), [](const TextEdit& a, const TextEdit& b) {
-      return a.begin != b.begin ? a.begin < b.begin : a.end < b.end;
-    });
-    return std::move(edits_);
-  }
+  std::vector<TextEdit> take() { return inTextOrder(text_, std::move(edits_)); }
 
  private:
   void insert(std::size_t at, std::string text) { edits_.push_back({at, at, std::move(text)}); }
@@ -197,23 +185,6 @@ class EntryEditor {
       }
     }
     return text + " }";
-  }
-
-  void moveOutOfRemovals(TextEdit& insertion) const {
-    for (bool moved = true; moved;) {
-      moved = false;
-      for (const TextEdit& edit : edits_) {
-        if (edit.replacement.empty() && edit.begin < insertion.begin &&
-            insertion.begin < edit.end) {
-          std::size_t at = edit.begin;
-          if (at > 0 && text_[at - 1] == '\n') {
-            at = endOfLineContent(text_, startOfLine(text_, at - 1));
-          }
-          insertion.begin = insertion.end = at;
-          moved = true;
-        }
-      }
-    }
   }
 
   std::string_view text_;

@@ -4,6 +4,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -16,6 +17,11 @@ struct TextEdit {
 
   bool operator==(const TextEdit&) const = default;
 };
+
+// edits of text put in text order. An insertion that falls inside text taken out goes just
+// before it: where whole lines are taken out, at the end of the line before them, as lines
+// added there begin with a line end.
+std::vector<TextEdit> inTextOrder(std::string_view text, std::vector<TextEdit> edits);
 
 // text with edits made. The edits are in text order and do not overlap; every byte outside
 // them stays as it was.

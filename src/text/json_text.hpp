@@ -1,18 +1,15 @@
 #pragma once
 
-#include <span>
+#include <nlohmann/json.hpp>
 #include <string>
-#include <string_view>
 
 namespace velmora {
 
-// text as a JSON string, quotes included (RFC 8259): bytes that form no UTF-8 character become
-// U+FFFD, and quotes, backslashes and control characters are escaped, so the result is valid
-// UTF-8 JSON whatever text holds.
-std::string jsonString(std::string_view text);
+// JSON as scripts read it: an object keeps its members in the order they were put in.
+using Json = nlohmann::ordered_json;
 
-// elements, each already JSON, as one array with an element on each line after indent, and the
-// closing bracket on a line of its own, one level (two blanks) less indented; "[]" when empty.
-std::string jsonArray(std::span<const std::string> elements, std::string_view indent);
+// value as one line of JSON text. Bytes that form no UTF-8 character become U+FFFD, so the
+// text is valid UTF-8 JSON whatever the values hold.
+std::string jsonText(const Json& value);
 
 }  // namespace velmora

@@ -368,6 +368,106 @@ run_in "$folder" /dev/null --remove Admin2
 patch -s -o "$folder/patched" "$folder/before" <"$folder/dry" >/dev/null 2>&1 &&
   cmp -s "$folder/patched" "$folder/clients.txt" || fail "patch did not give the file"
 
+scenario="--apply: a roster listed from one file makes another the same, and a second run changes nothing"
+folder=$work/apply
+mkdir -p "$folder/one" "$folder/two"
+roster 1 2 3 4 >"$folder/answers"
+run_in "$folder/one" "$folder/answers"
+run_in "$folder/one" /dev/null --list --json
+cp "$folder/one/.out" "$folder/roster.json"
+run_in "$folder" /dev/null --apply roster.json two/clients.txt
+[[ $status -eq 0 && $(tr -d '\r' <"$folder/.out") == "two/clients.txt: 4 added, 0 changed, 0 removed" ]] ||
+  fail "first run: status $status: $(cat "$folder/.out" "$folder/.err")"
+cmp -s "$folder/two/clients.txt" "$folder/one/clients.txt" || fail "not the file the roster was listed from"
+touch -d @946684800 "$folder/two/clients.txt"
+run_in "$folder" /dev/null --apply roster.json two/clients.txt --json
+[[ $status -eq 0 && $(stat -c %Y "$folder/two/clients.txt") -eq 946684800 ]] &&
+  python3 -c 'import json, sys; r = json.load(open(sys.argv[1])); sys.exit(r != {"files": [{"file": "two/clients.txt", "changed": False, "added": [], "changed_admins": [], "removed": [], "error": None}]})' "$folder/.out" ||
+  fail "second run: status $status: $(cat "$folder/.out")"
+
+scenario="--apply rows: what is added, changed and removed, and the bytes it leaves"
+# Each row: the file's answers (or none for a missing file), the roster as answers, flags,
+# what the summary says, and the answers whose file the result must be.
+apply_rows=(
+  "1 2 3|1 2 3|-|unchanged|1 2 3"
+  "none|2 4|-|2 added, 0 changed, 0 removed|2 4"
+  "1 2 3|3 1|--prune|0 added, 0 changed, 1 removed|1 3"
+  "1 2|1 2 3 4|-|2 added, 0 changed, 0 removed|1 2 3 4"
+)
+for row in "${apply_rows[@]}"; do
+  IFS='|' read -r have want flags said result <<<"$row"
+  folder=$work/apply-${have// /}-${want// /}
+  mkdir -p "$folder/listed" "$folder/target"
+  roster $want >"$folder/want" && run_in "$folder/listed" "$folder/want"
+  run_in "$folder/listed" /dev/null --list --json && cp "$folder/listed/.out" "$folder/roster.json"
+  [[ $have == none ]] || { roster $have >"$folder/have" && run_in "$folder/target" "$folder/have"; }
+  [[ $flags == - ]] && flags=
+  run_in "$folder/target" /dev/null --apply ../roster.json $flags
+  [[ $status -eq 0 && $(tr -d '\r' <"$folder/target/.out") == "clients.txt: $said" ]] ||
+    fail "$row: status $status: $(cat "$folder/target/.out" "$folder/target/.err")"
+  roster $result >"$folder/result"
+  python3 "$model" "$folder/result" | cmp -s - "$folder/target/clients.txt" || fail "$row: not the file of $result"
+done
+
+scenario="--apply to a hand-made file keeps every byte outside the entries it changes"
+folder=$work/apply-hand
+mkdir "$folder"
+cp "$work/hand-before" "$folder/clients.txt"
+printf '[{"key": "OWNER", "name": null, "steam": "STEAM_0:0:2", "admin": "serveradmin"}, {"name": "Ann Lee", "ip": "10.0.0.9"}]' >"$folder/roster.json"
+run_in "$folder" /dev/null --apply roster.json
+[[ $status -eq 0 && $(tr -d '\r' <"$folder/.out") == "clients.txt: 1 added, 1 changed, 0 removed" ]] ||
+  fail "status $status: $(cat "$folder/.out" "$folder/.err")"
+python3 - "$work/hand-before" "$folder/clients.txt" <<'PY' || fail "$(cat "$folder/clients.txt")"
+import sys
+before, after = (open(p, "rb").read() for p in sys.argv[1:])
+expected = before.replace(b'"Owner"', b'"OWNER"', 1).replace(b'"STEAM_0:0:1"', b'"STEAM_0:0:2"', 1)
+start = after.index(b"\n        // This must be a unique client name")
+end = after.index(b"\n    }\n    \"groups\"")
+sys.exit(0 if after[:start] + after[end:] == expected and b'"name"\t"Ann Lee"' in after[start:end]
+         and b"\n\t" not in after[start:end] else 1)
+PY
+
+scenario="--apply refuses an invalid roster before any file is touched"
+folder=$work/apply-refused
+mkdir -p "$folder/a" "$folder/b"
+cp "$work/plain/clients.txt" "$folder/a/clients.txt"
+touch -d @946684800 "$folder/a/clients.txt"
+invalid=(
+  '[{"name": "Ann",}]'
+  '{"name": "Ann"}'
+  '[{"name": 5}]'
+  '[{"name": "Ann", "immunty": "NoFun"}]'
+  '[{"name": "Ann"}, {"key": "ANN"}]'
+  '[{"name": "Ann", "steam": "STEAM_0:0:1", "ip": "1.2.3.4"}]'
+  '[{"name": "Ann\u001b[2J"}]'
+  '[{"name": "Ann", "admin": "Moderator"}]'
+  '[{"steam": "STEAM_0:0:1"}]'
+)
+for roster_text in "${invalid[@]}"; do
+  printf '%s' "$roster_text" >"$folder/roster.json"
+  run_in "$folder" /dev/null --apply roster.json a/clients.txt b/clients.txt
+  [[ $status -eq 2 && ! -s $folder/.out && $(wc -l <"$folder/.err") -eq 1 ]] ||
+    fail "$roster_text: status $status: $(cat "$folder/.out" "$folder/.err")"
+  [[ $(stat -c %Y "$folder/a/clients.txt") -eq 946684800 && ! -e $folder/b/clients.txt ]] ||
+    fail "$roster_text: a file was touched"
+done
+printf '"c" { "players" { "Bob' >"$folder/b/clients.txt"
+printf '[{"name": "Ann", "ip": "1.2.3.4", "admin": "Serveradmin"}]' >"$folder/roster.json"
+run_in "$folder" /dev/null --apply roster.json a/clients.txt b/clients.txt c/clients.txt
+[[ $status -eq 1 && $(tr -d '\r' <"$folder/.out") == "a/clients.txt: 1 added, 0 changed, 0 removed" ]] &&
+  grep -q '^velmora: cannot apply the roster to b/clients.txt: line 1: this quote is never closed' "$folder/.err" &&
+  grep -q '^velmora: cannot write c/clients.txt' "$folder/.err" ||
+  fail "one file of three unparseable: status $status: $(cat "$folder/.out" "$folder/.err")"
+
+scenario="--apply of an admin with neither identifier nor admin group writes what the dialogue writes"
+folder=$work/apply-bare
+mkdir "$folder"
+printf '[{"key": "Cy", "name": "Cy"}]' >"$folder/roster.json"
+run_in "$folder" /dev/null --apply roster.json
+printf '1\nCy\n3\n0\n2\n' >"$folder/answers"
+python3 "$model" "$folder/answers" | cmp -s - "$folder/clients.txt" || fail "$(cat "$folder/clients.txt")"
+grep -q 'no STEAMID or IP address' "$folder/.err" || fail "no warning: $(cat "$folder/.err")"
+
 scenario="listing a generated roster, in columns and in JSON"
 folder=$work/remove-10-5
 roster $(seq 1 10) >"$folder/all"

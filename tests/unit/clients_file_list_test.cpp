@@ -68,19 +68,18 @@ TEST(AdminListJson, NullsWhatAnEntryLacksAndKeepsTheJsonValid) {
   const std::string text =
       "\"c\" { \"players\" {\n"
       "  \"J\xf6rg\" { \"name\" \"a\x1b\\\" \"groups\" { \"admin\" \"Teamadmin\" } }\n"
-      "  \"Ann\" { \"steam\" \"STEAM_0:1:1\" \"ip\" \"1.2.3.4\" \"groups\" { \"Immunity\" "
-      "\"NoFun\" } }\n"
+      "  \"Ann\" { \"name\" \"J\xc3\xb6rg\" \"steam\" \"STEAM_0:1:1\" \"ip\" \"1.2.3.4\" "
+      "\"groups\" { \"Immunity\" \"NoFun\" } }\n"
       "} }";
   EXPECT_EQ(adminListJson(readClientsFile(keyvalues::parse(text))),
-            "[\n"
-            R"(  {"line": 2, "key": "J)"
+            R"([{"line":2,"key":"J)"
             "\xef\xbf\xbd"
-            R"(rg", "name": "a\u001b\\", "steam": null, "ip": null, "admin": "Teamadmin", )"
-            R"("immunity": null, "account": null},)"
-            "\n"
-            R"(  {"line": 3, "key": "Ann", "name": null, "steam": "STEAM_0:1:1", "ip": "1.2.3.4", )"
-            R"("admin": null, "immunity": "NoFun", "account": "STEAM_0:1:1"})"
-            "\n]");
+            R"(rg","name":"a\u001b\\","steam":null,"ip":null,"admin":"Teamadmin",)"
+            R"("immunity":null,"account":null},)"
+            R"({"line":3,"key":"Ann","name":"J)"
+            "\xc3\xb6"
+            R"(rg","steam":"STEAM_0:1:1","ip":"1.2.3.4","admin":null,"immunity":"NoFun",)"
+            R"("account":"STEAM_0:1:1"}])");
   EXPECT_EQ(adminListJson(readClientsFile(keyvalues::parse("\"c\" { \"players\" { } }"))), "[]");
   // The checker the fuzzer holds every JSON answer to tells invalid JSON too.
   EXPECT_TRUE(
