@@ -8,8 +8,8 @@
 # CI installs these and what its further checks need itself, in .ci/run.
 set -euo pipefail
 
-build=(cmake make g++)
-test=("${build[@]}" libgtest-dev googletest python3 util-linux strace file groff-base)
+build=(cmake make g++ nlohmann-json3-dev)
+test=("${build[@]}" libgtest-dev googletest python3 util-linux strace file groff-base patch ansible-core)
 
 case ${1:-} in
   build) packages=("${build[@]}") ;;
