@@ -285,14 +285,6 @@ Result<std::string> rosterText(std::string_view roster, std::streambuf& input) {
   return readFileBytes(pathFromText(roster), roster);
 }
 
-Json namesJson(const std::vector<std::string>& names) {
-  Json list = Json::array();
-  for (const std::string& name : names) {
-    list.push_back(name);
-  }
-  return list;
-}
-
 std::string outcomeLine(const std::string& file, const Outcome& outcome) {
   if (!outcome.changesFile()) {
     return file + ": unchanged";
@@ -318,9 +310,8 @@ ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::
   }
   const std::vector<RosterAdmin> roster = held(given.value());
   std::vector<Target> targets;
-  for (const std::string& file : request.files) {
-    targets.push_back(loadTarget(file));
-  }
+  std::transform(request.files.begin(), request.files.end(), std::back_inserter(targets),
+                 loadTarget);
   if (std::optional<Failure> problem = rosterProblem(roster, targets, rosterName)) {
     return reportFailure(errors, *problem, ExitStatus::kUsageError);
   }
@@ -347,10 +338,11 @@ ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::
     Json file = Json::object();
     file["file"] = target.name;
     file["changed"] = !outcome.failure && outcome.changesFile();
-    file["added"] = namesJson(outcome.failure ? std::vector<std::string>{} : outcome.added);
-    file["changed_admins"] =
-        namesJson(outcome.failure ? std::vector<std::string>{} : outcome.changed);
-    file["removed"] = namesJson(outcome.failure ? std::vector<std::string>{} : outcome.removed);
+    // A file that failed is as it was: nothing was added, changed or removed there.
+    const Outcome& done = outcome.failure ? Outcome{} : outcome;
+    file["added"] = done.added;
+    file["changed_admins"] = done.changed;
+    file["removed"] = done.removed;
     file["error"] = outcome.failure ? Json(outcome.failure->line) : Json(nullptr);
     files.push_back(std::move(file));
   }

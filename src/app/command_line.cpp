@@ -163,12 +163,13 @@ const Modifier* modifierSpelled(std::string_view argument) {
 // The field an argument such as admin=Serveradmin sets; empty for any other argument.
 std::optional<FieldSetting> fieldSpelled(std::string_view argument) {
   const std::size_t equals = argument.find('=');
-  for (const EntryField& field : kEntryFields) {
-    if (equals != std::string_view::npos && argument.substr(0, equals) == field.name) {
-      return FieldSetting{field.name, std::string(argument.substr(equals + 1))};
-    }
+  const std::string_view name = argument.substr(0, equals);
+  const auto* field = std::find_if(std::begin(kEntryFields), std::end(kEntryFields),
+                                   [name](const EntryField& f) { return f.name == name; });
+  if (equals == std::string_view::npos || field == std::end(kEntryFields)) {
+    return std::nullopt;
   }
-  return std::nullopt;
+  return FieldSetting{field->name, std::string(argument.substr(equals + 1))};
 }
 
 // The option of a mode; null for the dialogue, which no option names.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 
 #include "roster/group_catalogue.hpp"
 #include "roster/steam_id.hpp"
@@ -63,9 +64,8 @@ Json jsonObjectOf(const ClientEntry& entry) {
 
 std::string adminListJson(const ClientsFile& file) {
   Json admins = Json::array();
-  for (const ClientEntry& entry : file.entries) {
-    admins.push_back(jsonObjectOf(entry));
-  }
+  std::transform(file.entries.begin(), file.entries.end(), std::back_inserter(admins),
+                 jsonObjectOf);
   return jsonText(admins);
 }
 

@@ -139,7 +139,7 @@ class EntryEditor {
     if (onlyCommentAfter(text_, anchor)) {
       insert(endOfLineContent(text_, anchor), ownLines(part));
     } else {
-      insert(anchor, " " + inlineText(part));
+      insert(anchor, std::string(" ").append(inlineText(part)));
     }
   }
   void addFirst(const BlockAt& block, EntryPart part) { addAfter(block.open + 1, part); }
@@ -157,7 +157,7 @@ class EntryEditor {
     while (at > block.open + 1 && isWhiteSpace(text_[at - 1])) {
       --at;
     }
-    insert(at, " " + inlineText(part));
+    insert(at, std::string(" ").append(inlineText(part)));
   }
 
   std::vector<TextEdit> take() { return inTextOrder(text_, std::move(edits_)); }
@@ -165,13 +165,13 @@ class EntryEditor {
  private:
   void insert(std::size_t at, std::string text) { edits_.push_back({at, at, std::move(text)}); }
 
-  std::string ownLines(EntryPart part) const {
+  [[nodiscard]] std::string ownLines(EntryPart part) const {
     return reindented(entryPartText(part, wanted_, lineEnd_), indentation_);
   }
 
   // The part on one line, as an entry on one line holds it: its key and value, or the groups
   // block with its groups.
-  std::string inlineText(EntryPart part) const {
+  [[nodiscard]] std::string inlineText(EntryPart part) const {
     const auto pair = [this](const PartKey& key) {
       return inQuotes(key.key) + " " + inQuotes(*(wanted_.*key.value));
     };

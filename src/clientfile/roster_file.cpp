@@ -68,7 +68,9 @@ class RosterReader {
     EntryValues values;
     bool hasKey = false;
     bool hasName = false;
-    for (const auto& [member, value] : admin.items()) {
+    for (const auto& item : admin.items()) {
+      const std::string& member = item.key();
+      const Json& value = item.value();
       if (std::find(std::begin(kIgnoredMembers), std::end(kIgnoredMembers), member) !=
           std::end(kIgnoredMembers)) {
         continue;

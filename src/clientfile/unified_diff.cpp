@@ -114,8 +114,10 @@ std::size_t linesAfter(std::string_view text, std::size_t at, std::size_t count)
 
 // "-start,count": an empty range starts at the line before it, as diff writes it.
 std::string range(char sign, std::size_t start, std::size_t count) {
-  return std::string(1, sign) + std::to_string(count == 0 ? start - 1 : start) + "," +
-         std::to_string(count);
+  std::string text(1, sign);
+  return text.append(std::to_string(count == 0 ? start - 1 : start))
+      .append(",")
+      .append(std::to_string(count));
 }
 
 }  // namespace
