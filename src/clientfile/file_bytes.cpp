@@ -19,7 +19,19 @@ Result<std::string> readFileBytes(const std::filesystem::path& file, std::string
   if (!stream.is_open()) {
     return unread({errno != 0 ? errno : EIO, std::generic_category()});
   }
-  std::string bytes{std::istreambuf_iterator<char>(stream), {}};
+  // One read of the whole file where its size is known; a file that grows meanwhile, or a
+  // pipe, is read to its end after that.
+  std::string bytes;
+  std::error_code sizeUnknown;
+  const std::uintmax_t size = std::filesystem::file_size(file, sizeUnknown);
+  if (!sizeUnknown) {
+    bytes.resize(static_cast<std::size_t>(size));
+    stream.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<std::size_t>(stream.gcount()));
+  }
+  if (stream) {
+    bytes.append(std::istreambuf_iterator<char>(stream), {});
+  }
   if (stream.bad()) {
     return unread(std::make_error_code(std::errc::io_error));
   }

@@ -512,6 +512,7 @@ run_in "$folder" /dev/null --check --json
 [[ $status -eq 0 ]] || fail "--check: status $status"
 python3 -c 'import json, sys; report = json.load(open(sys.argv[1], encoding="utf-8")); sys.exit(report != {"file": "clients.txt", "admins": 10, "problems": []})' "$folder/.out" ||
   fail "--check: $(cat "$folder/.out")"
+[[ $(tail -c 1 "$folder/.out" | od -An -tx1) == " 0a" ]] || fail "--check --json: no line end after the JSON"
 printf '"c" {\n "players" {\n  "Bob" { "name" "Bob\\"\n  "ip" "1.2.3.4" }\n }\n' >"$work/flawed.txt"
 run_in "$folder" /dev/null --check --json "$work/flawed.txt"
 [[ $status -eq 2 ]] || fail "--check of a broken file: status $status"

@@ -153,6 +153,26 @@ const std::vector<CheckCase> kCheckCases = {
       "it is STEAM_0:0:11101",
       "f: 3 admins, 2 problems"},
      CheckReport::Verdict::kProblems},
+    {"control characters, tabs and backslashes inside values, each named once at the value's line",
+     "\"c\"\n{\n \"players\"\n {\n"                                                          // 1-4
+     "  \"Ann\" { \"name\" \"Ann\r\" \"ip\" \"1.2.3.4\" \"groups\" { \"Admin\" \"x\" } }\n"  // 5
+     "  \"Bob\" { \"name\" \"B\x7f\" \"ip\" \"1.2.3.5\" \"groups\" { \"Admin\" \"x\" } }\n"  // 6
+     "  \"Cy\" { \"name\" \"C\ty\" \"ip\" \"1.2.3.6\" \"groups\" { \"Admin\" \"x\" } }\n"    // 7
+     "  \"Dee\" { \"name\"\n \"\x1b[2J\x1b[0m\" \"ip\" \"1.2.3.7\" \"groups\" { \"Admin\" "
+     "\"x\" } }\n"  // 8-9
+     "  \"Eve\" { \"name\" \"C:\\new\" \"ip\" \"1.2.3.8\" \"groups\" { \"Admin\" \"x\" } }\n"  // 10
+     "  \"Fay\" { \"steam\" \"\" \"groups\" { \"Admin\" \"x\" } }\n"                           // 11
+     "  \"Gus\" { \"steam\" \"\" \"groups\" { \"Admin\" \"x\" } }\n"                           // 12
+     " }\n \"groups\" { \"Admin\" { \"x\" \"a\" } }\n}\n",
+     {"f:5: \"Ann\\x0d\" holds the control character \\x0d",
+      "f:6: \"B\\x7f\" holds the control character \\x7f",
+      "f:9: \"\\x1b[2J\\x1b[0m\" holds the control character \\x1b",
+      "f:10: \"C:\\new\" holds a backslash, which readers that take escapes read differently "
+      "(\\\" as a quote, \\\\, \\n and \\t as escapes): velmora writes / in its place",
+      "f:11: admin 6 (Fay): the STEAMID is empty, so the server cannot recognise this admin",
+      "f:12: admin 7 (Gus): the STEAMID is empty, so the server cannot recognise this admin",
+      "f: 7 admins, 6 problems"},
+     CheckReport::Verdict::kProblems},
     {"a backslash before a closing quote is named before the syntax error it leads to",
      "\"c\"\n{\n \"players\"\n {\n  \"Bob\"\n  {\n   \"name\" \"Bob \\\"The Builder\\\"\"\n"
      "   \"ip\" \"1.2.3.4\"\n  }\n }\n}\n",

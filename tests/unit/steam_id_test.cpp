@@ -36,8 +36,11 @@ const std::vector<ConversionCase> kConversionCases = {
     {"[U:1:+5]", ""},
     {"[G:1:5]", ""},  // a group, not an individual account
     {"[U:1:5", ""},
+    {"[U:1:22202", ""},                  // no closing bracket
+    {"[U:1:18446744073709551617]", ""},  // 2^64 + 1 must not wrap round to account 1
     {"STEAM_1:0:11101", "STEAM_0:0:11101"},
     {"STEAM_0:1:007", "STEAM_0:1:7"},
+    {"STEAM_0:1:00000000007", "STEAM_0:1:7"},  // more digits than any account, but zeros
     {"STEAM_5:1:2147483647", "STEAM_0:1:2147483647"},
     {"STEAM_0:0:2147483648", ""},  // A would be 2^32
     {"STEAM_6:0:1", ""},
