@@ -12,6 +12,7 @@
 #include "clientfile/clients_file_list.hpp"
 #include "clientfile/clients_file_reader.hpp"
 #include "clientfile/clients_file_remove.hpp"
+#include "clientfile/entry_edit.hpp"
 #include "clientfile/key_values.hpp"
 #include "dialogue/console.hpp"
 #include "dialogue/dialogue.hpp"
@@ -70,6 +71,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       require(velmora::readClientsFile(rest).entries.size() ==
                   file.entries.size() - removal.removed.size(),
               "the other admins stay");
+    }
+    // The first entry changed in place to hold the last one's values: the text still parses,
+    // and where the change holds, every other entry is as it was.
+    if (!file.entries.empty() && file.entries.front().isBlock) {
+      velmora::EntryValues wanted = file.entries.back().values();
+      wanted.key = file.entries.front().facts.name;
+      if (wanted.steamId && wanted.ipAddress) {
+        wanted.ipAddress.reset();
+      }
+      const std::string changed =
+          velmora::withEdits(input, velmora::entryEdits(input, file, 0, wanted));
+      const velmora::keyvalues::Document edited = velmora::keyvalues::parse(changed);
+      require(!edited.error, "an entry changed in place still parses");
+      if (velmora::holdsEntry(changed, 0, wanted)) {
+        const velmora::ClientsFile after = velmora::readClientsFile(edited);
+        require(after.entries.size() == file.entries.size(), "no entry comes or goes");
+        for (std::size_t i = 1; i < file.entries.size(); ++i) {
+          require(after.entries[i].values() == file.entries[i].values(), "other entries stay");
+        }
+      }
     }
     require(velmora::adminTable(file).size() == file.entries.size() + 1, "one line per admin");
     require(velmora::testing::JsonChecker::isValid(velmora::adminListJson(file)),
