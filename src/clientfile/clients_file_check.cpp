@@ -148,16 +148,20 @@ std::vector<FileFinding> undefinedGroups(const ClientsFile& file) {
 }
 
 CheckReport checkClientsText(std::string_view fileName, std::string_view text) {
-  const keyvalues::Document document = keyvalues::parse(text);
-  std::vector<FileFinding> findings = readingDifferences(document.nodes);
-  sortByLine(findings);
-  if (document.error) {
-    const keyvalues::SyntaxError& error = *document.error;
-    findings.emplace_back(error.line, error.message, error.column);
-    return reportOf(fileName, std::nullopt, findings, "syntax error, nothing checked",
-                    CheckReport::Verdict::kUnparsable);
+  std::vector<FileFinding> findings;
+  ClientsFile file;
+  {  // The parsed text goes once its entries are read: a large file need not be held twice.
+    const keyvalues::Document document = keyvalues::parse(text);
+    findings = readingDifferences(document.nodes);
+    sortByLine(findings);
+    if (document.error) {
+      const keyvalues::SyntaxError& error = *document.error;
+      findings.emplace_back(error.line, error.message, error.column);
+      return reportOf(fileName, std::nullopt, findings, "syntax error, nothing checked",
+                      CheckReport::Verdict::kUnparsable);
+    }
+    file = readClientsFile(document);
   }
-  const ClientsFile file = readClientsFile(document);
   if (!file.playersClose) {
     findings.emplace_back(file.rootLine, "no \"players\" block, so the file sets up no admins");
   }

@@ -24,37 +24,42 @@ const Node* blockOf(const Node& parent, std::string_view key) {
   return found != nullptr && found->isBlock ? found : nullptr;
 }
 
-PairAt pairAt(const Node& node) { return {node.keySpan, node.valueSpan, node.end()}; }
-BlockAt blockAt(const Node& node) { return {node.keySpan, node.openOffset, node.closeOffset}; }
+PairAt pairAt(std::string_view text, const Node& node) {
+  return {node.keySpan(text), node.valueSpan(text), node.end(text)};
+}
+BlockAt blockAt(std::string_view text, const Node& node) {
+  return {node.keySpan(text), node.openOffset, node.closeOffset};
+}
 
-ClientEntry entryOf(const Node& node) {
+ClientEntry entryOf(std::string_view text, const Node& node) {
   ClientEntry entry;
   entry.facts.name = node.key;
   entry.line = node.line;
   entry.isBlock = node.isBlock;
-  entry.at = blockAt(node);
+  entry.at = blockAt(text, node);
   if (!node.isBlock) {
     return entry;
   }
   if (const Node* name = valueOf(node, fields::kName)) {
     entry.realName = name->value;
-    entry.nameAt = pairAt(*name);
+    entry.nameAt = pairAt(text, *name);
   }
   if (const Node* steam = valueOf(node, fields::kSteam)) {
     entry.facts.steamId = steam->value;
     entry.steamLine = steam->valueLine;
-    entry.steamAt = pairAt(*steam);
+    entry.steamAt = pairAt(text, *steam);
   }
   if (const Node* ip = valueOf(node, fields::kIp)) {
     entry.facts.ipAddress = ip->value;
     entry.ipLine = ip->valueLine;
-    entry.ipAt = pairAt(*ip);
+    entry.ipAt = pairAt(text, *ip);
   }
   if (const Node* groups = blockOf(node, catalogue::kGroupsKey)) {
-    entry.groupsAt = blockAt(*groups);
+    entry.groupsAt = blockAt(text, *groups);
     for (const Node& use : groups->children) {
       if (!use.isBlock) {
-        entry.groups.push_back({use.key, use.value, use.valueLine, pairAt(use)});
+        entry.groups.push_back(
+            {std::string(use.key), std::string(use.value), use.valueLine, pairAt(text, use)});
       }
     }
   }
@@ -155,16 +160,17 @@ ClientsFile readClientsFile(const keyvalues::Document& document) {
   file.rootLine = root->line;
   if (const Node* players = blockOf(*root, kPlayersKey)) {
     file.playersClose = players->closeOffset;
-    file.playersOffset = players->keySpan.begin;
-    file.playersOpen = players->openOffset;
+    file.playersOffset = players->keySpan(document.text).begin;
+    file.entries.reserve(players->children.size());
     for (const Node& node : players->children) {
-      file.entries.push_back(entryOf(node));
+      file.entries.push_back(entryOf(document.text, node));
     }
   }
   if (const Node* groups = blockOf(*root, catalogue::kGroupsKey)) {
     for (const Node& kind : groups->children) {
       for (const Node& group : kind.children) {
-        file.definedGroups.push_back({kind.key, group.key, group.line, {}});
+        file.definedGroups.push_back(
+            {std::string(kind.key), std::string(group.key), group.line, {}});
       }
     }
   }

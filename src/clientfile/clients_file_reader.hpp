@@ -64,7 +64,6 @@ struct ClientsFile {
   // block.
   std::optional<std::size_t> playersClose;
   std::size_t playersOffset = 0;  // where the "players" key begins in the text
-  std::size_t playersOpen = 0;    // where its opening brace is
   std::vector<ClientEntry> entries;
   // The global "groups" section: each kind ("Admin", "Immunity") with its groups.
   std::vector<GroupUse> definedGroups;

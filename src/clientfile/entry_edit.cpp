@@ -101,7 +101,7 @@ class EntryEditor {
     edits_.push_back({begin, end, std::move(replacement)});
   }
   void replaceToken(const Span& span, std::string_view value) {
-    replace(span.begin, span.end, tokenFor(value, span.quoted));
+    replace(span.begin, span.end, tokenFor(value, text_[span.begin] == '"'));
   }
   void remove(const PairAt& pair, std::string_view comment) {
     edits_.push_back(removal(text_, pair.key.begin, pair.end, comment));

@@ -36,7 +36,6 @@ struct Token {
   [[nodiscard]] bool isConditionToken() const {
     return kind == Kind::kText && !quoted && isCondition(text);
   }
-  [[nodiscard]] Span span() const { return {offset, end, quoted}; }
 };
 
 class Parser {
@@ -50,6 +49,7 @@ class Parser {
 
   Document run() {
     Document document;
+    document.text = text_;
     Token unused;
     readBlockBody(document.nodes, 0, unused);
     document.error = std::move(error_);
@@ -183,17 +183,16 @@ class Parser {
   }
 
   static void setCondition(Node& node, const Token& condition) {
-    node.condition = std::string(condition.text);
+    node.condition = condition.text;
     node.conditionLine = condition.line;
-    node.conditionSpan = condition.span();
   }
 
   // A key is followed by a value, which a condition may follow, or by a block, which a
   // condition may come before.
   void readAfterKey(Node& node, const Token& key, int depth) {
-    node.key = std::string(key.text);
+    node.key = key.text;
+    node.keyQuoted = key.quoted;
     node.line = key.line;
-    node.keySpan = key.span();
     Token after = next();
     if (after.isConditionToken()) {
       setCondition(node, after);
@@ -205,9 +204,9 @@ class Parser {
       }
     }
     if (after.kind == Token::Kind::kText) {
-      node.value = std::string(after.text);
+      node.value = after.text;
+      node.valueQuoted = after.quoted;
       node.valueLine = after.line;
-      node.valueSpan = after.span();
       if (const std::optional<Token> condition = nextCondition()) {
         setCondition(node, *condition);
       }
@@ -247,9 +246,26 @@ const Node* Node::child(std::string_view wanted) const {
   return found == children.end() ? nullptr : &*found;
 }
 
-std::size_t Node::end() const {
-  const std::size_t last = isBlock ? closeOffset + 1 : valueSpan.end;
-  return std::max(last, conditionSpan.end);
+namespace {
+
+// Where a view of text stands in it, with its quotes when it has them.
+Span spanOf(std::string_view text, std::string_view part, bool quoted) {
+  const auto begin = static_cast<std::size_t>(part.data() - text.data());
+  const std::size_t quotes = quoted ? 1 : 0;
+  return {begin - quotes, begin + part.size() + quotes};
+}
+
+}  // namespace
+
+Span Node::keySpan(std::string_view text) const { return spanOf(text, key, keyQuoted); }
+Span Node::valueSpan(std::string_view text) const { return spanOf(text, value, valueQuoted); }
+Span Node::conditionSpan(std::string_view text) const {
+  return condition.empty() ? Span{} : spanOf(text, condition, false);
+}
+
+std::size_t Node::end(std::string_view text) const {
+  const std::size_t last = isBlock ? closeOffset + 1 : valueSpan(text).end;
+  return std::max(last, conditionSpan(text).end);
 }
 
 Document parse(std::string_view text) { return Parser(text).run(); }

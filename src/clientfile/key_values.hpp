@@ -9,36 +9,37 @@
 namespace velmora::keyvalues {
 
 // Where a key, value or condition stands in the text: from its opening quote, if it has
-// one, to just after its last byte.
+// one (so that it is quoted when the text has a quote at begin), to just after its last byte.
 struct Span {
   std::size_t begin = 0;
   std::size_t end = 0;
-  bool quoted = false;
 };
 
 // One key of a nested key-value text with what follows it: a quoted value, or a block of
-// further keys in braces. Positions are kept so that findings can name their line and the
-// text can be edited in place.
+// further keys in braces. Texts are views of the parsed text, which must outlive the node;
+// positions are kept so that findings can name their line and the text can be edited in
+// place.
 struct Node {
-  std::string key;
-  std::size_t line = 0;  // of the key, counted from 1
-  Span keySpan;
-  bool isBlock = false;
-  std::string value;  // when not a block
+  std::string_view key;
+  std::string_view value;      // when not a block
+  std::string_view condition;  // such as [$WIN32], after the value or before the block
+  std::vector<Node> children;  // when a block
+  std::size_t line = 0;        // of the key, counted from 1
   std::size_t valueLine = 0;
-  Span valueSpan;
-  std::vector<Node> children;   // when a block
+  std::size_t conditionLine = 0;
   std::size_t openOffset = 0;   // when a block: where its opening brace is in the text
   std::size_t closeOffset = 0;  // when a block: where its closing brace is in the text
-  // A condition such as [$WIN32] after the value or before the block, and its line; empty
-  // when the key has none.
-  std::string condition;
-  std::size_t conditionLine = 0;
-  Span conditionSpan;
+  bool isBlock = false;
+  bool keyQuoted = false;
+  bool valueQuoted = false;
 
+  // Where the key, the value and the condition stand in text, the text that was parsed.
+  [[nodiscard]] Span keySpan(std::string_view text) const;
+  [[nodiscard]] Span valueSpan(std::string_view text) const;
+  [[nodiscard]] Span conditionSpan(std::string_view text) const;
   // Just after the last byte that belongs to the key: its value's or block's, or a
   // condition's after the value.
-  [[nodiscard]] std::size_t end() const;
+  [[nodiscard]] std::size_t end(std::string_view text) const;
 
   // The first child with this key, letter case aside, as the server looks keys up; null when
   // there is none.
@@ -57,6 +58,7 @@ struct SyntaxError {
 };
 
 struct Document {
+  std::string_view text;             // what was parsed, which the nodes are views of
   std::vector<Node> nodes;           // the keys at the top level
   std::optional<SyntaxError> error;  // the first syntax error; nodes are then incomplete
 };

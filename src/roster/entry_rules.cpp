@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
+#include <limits>
 #include <unordered_map>
 
 #include "roster/file_value.hpp"
@@ -83,22 +84,37 @@ std::string accountName(std::string_view steamId) {
 }
 
 std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
-  using Groups = std::unordered_map<std::string, std::vector<std::size_t>>;
-  std::array<Groups, std::size(kAlikeRules)> groups;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
-    for (std::size_t rule = 0; rule < groups.size(); ++rule) {
-      if (const std::optional<std::string> key = kAlikeRules[rule].keyOf(entries[i])) {
-        groups[rule][*key].push_back(i);
+  // Per rule, the first entry alike to each entry; the lists of alike entries are made only
+  // where there is more than one, so that a file of many admins costs no list per admin.
+  constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+  std::array<std::vector<std::size_t>, std::size(kAlikeRules)> firstAlike;
+  std::array<std::unordered_map<std::size_t, std::vector<std::size_t>>, std::size(kAlikeRules)>
+      alikeOf;
+  for (std::size_t rule = 0; rule < std::size(kAlikeRules); ++rule) {
+    std::vector<std::optional<std::string>> keys(entries.size());
+    std::transform(entries.begin(), entries.end(), keys.begin(), kAlikeRules[rule].keyOf);
+    std::unordered_map<std::string_view, std::size_t> firstOfKey;
+    firstOfKey.reserve(entries.size());
+    firstAlike[rule].assign(entries.size(), kNone);
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+      if (keys[i]) {
+        const std::size_t first = firstOfKey.emplace(*keys[i], i).first->second;
+        firstAlike[rule][i] = first;
+        if (first != i) {
+          std::vector<std::size_t>& alike = alikeOf[rule][first];
+          if (alike.empty()) {
+            alike.push_back(first);
+          }
+          alike.push_back(i);
+        }
       }
     }
   }
   std::vector<EntryFinding> findings;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    for (std::size_t rule = 0; rule < groups.size(); ++rule) {
-      const std::optional<std::string> key = kAlikeRules[rule].keyOf(entries[i]);
-      const std::vector<std::size_t>* alike = key ? &groups[rule][*key] : nullptr;
-      if (alike != nullptr && alike->size() > 1 && alike->front() == i) {
-        findings.push_back({kAlikeRules[rule].problem, i, *alike});
+    for (std::size_t rule = 0; rule < std::size(kAlikeRules); ++rule) {
+      if (firstAlike[rule][i] == i && alikeOf[rule].contains(i)) {
+        findings.push_back({kAlikeRules[rule].problem, i, alikeOf[rule][i]});
       }
     }
     for (const EntryRule& rule : kEntryRules) {

@@ -12,14 +12,15 @@ namespace {
 std::string outline(const std::vector<Node>& nodes) {
   std::string text;
   for (const Node& node : nodes) {
-    text += node.key + "@" + std::to_string(node.line);
+    text.append(node.key).append("@").append(std::to_string(node.line));
     if (node.isBlock) {
       text.append("{").append(outline(node.children)).append("}");
     } else {
       text.append("=").append(node.value);
     }
     if (!node.condition.empty()) {
-      text += "?" + node.condition + "@" + std::to_string(node.conditionLine);
+      text.append("?").append(node.condition).append("@").append(
+          std::to_string(node.conditionLine));
     }
     text += ";";
   }
