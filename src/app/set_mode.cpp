@@ -92,7 +92,9 @@ std::string shownValue(const std::optional<std::string>& value) {
 // "admin Clanmember -> Serveradmin, immunity - -> NoFun".
 std::string changesOf(const EntryValues& before, const EntryValues& after) {
   std::vector<std::string> changes;
-  if (before.key != after.key && after.name != after.key) {
+  // A key that changes with the name, as velmora writes it, is said once, as the name.
+  const bool keyIsName = before.name == before.key && after.name == after.key;
+  if (before.key != after.key && !keyIsName) {
     changes.push_back("key " + shownValue(before.key) + " -> " + shownValue(after.key));
   }
   for (const EntryField& field : kEntryFields) {
