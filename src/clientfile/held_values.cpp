@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "roster/file_value.hpp"
+#include "text/listed.hpp"
 #include "text/shown.hpp"
 
 namespace velmora {
@@ -18,11 +19,10 @@ Result<std::string> heldGroup(const ClientsFile& file, std::string_view fileName
   if (defined.empty()) {
     return Failure{line + "defines no \"" + std::string(kind) + "\" group"};
   }
-  line += "defines ";
-  for (std::size_t i = 0; i < defined.size(); ++i) {
-    line.append(i == 0 ? "" : i + 1 == defined.size() ? " and " : ", ").append(shown(defined[i]));
-  }
-  return Failure{line};
+  std::vector<std::string> shownGroups(defined.size());
+  std::transform(defined.begin(), defined.end(), shownGroups.begin(),
+                 [](const std::string& group) { return shown(group); });
+  return Failure{line + "defines " + listed(shownGroups)};
 }
 
 std::optional<Failure> valueRefusal(std::string_view field, std::string_view value) {

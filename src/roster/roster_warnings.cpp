@@ -6,6 +6,7 @@
 #include "roster/file_value.hpp"
 #include "roster/group_catalogue.hpp"
 #include "text/filled.hpp"
+#include "text/listed.hpp"
 #include "text/shown.hpp"
 #include "text/utf8.hpp"
 
@@ -51,15 +52,6 @@ constexpr std::string_view kCountOutOfRange =
 constexpr std::string_view kNoCount =
     "no number of admins from 1 to 10 was given: nothing was set up and clients.txt was left as "
     "it was";
-
-// "a", "a and b", "a, b and c".
-std::string listed(const std::vector<std::string>& items) {
-  std::string list;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    list.append(i == 0 ? "" : i + 1 == items.size() ? " and " : ", ").append(items[i]);
-  }
-  return list;
-}
 
 // The warning lines, each naming its admin by position and by the name as typed (or, for an
 // entry from the file, as the file holds it).
