@@ -19,8 +19,10 @@ std::string outline(const std::vector<Node>& nodes) {
       text.append("=").append(node.value);
     }
     if (!node.condition.empty()) {
-      text.append("?").append(node.condition).append("@").append(
-          std::to_string(node.conditionLine));
+      text.append("?")
+          .append(node.condition)
+          .append("@")
+          .append(std::to_string(node.conditionLine));
     }
     text += ";";
   }
