@@ -112,10 +112,15 @@ std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
   }
   std::vector<EntryFinding> findings;
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    for (std::size_t rule = 0; rule < std::size(kAlikeRules); ++rule) {
-      if (firstAlike[rule][i] == i && alikeOf[rule].contains(i)) {
-        findings.push_back({kAlikeRules[rule].problem, i, alikeOf[rule][i]});
+    // The rules themselves, not an index into them: GCC 12 at -O2 with UBSan read another
+    // rule's problem through the index.
+    std::size_t rule = 0;
+    for (const AlikeRule& alike : kAlikeRules) {
+      const auto alikeEntries = alikeOf[rule].find(i);
+      if (firstAlike[rule][i] == i && alikeEntries != alikeOf[rule].end()) {
+        findings.push_back({alike.problem, i, alikeEntries->second});
       }
+      ++rule;
     }
     for (const EntryRule& rule : kEntryRules) {
       if (rule.applies(entries[i])) {
