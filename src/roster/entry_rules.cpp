@@ -114,13 +114,13 @@ std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
   for (std::size_t i = 0; i < entries.size(); ++i) {
     // The rules themselves, not an index into them: GCC 12 at -O2 with UBSan read another
     // rule's problem through the index.
-    std::size_t rule = 0;
+    std::size_t alikeRule = 0;
     for (const AlikeRule& alike : kAlikeRules) {
-      const auto alikeEntries = alikeOf[rule].find(i);
-      if (firstAlike[rule][i] == i && alikeEntries != alikeOf[rule].end()) {
+      const auto alikeEntries = alikeOf[alikeRule].find(i);
+      if (firstAlike[alikeRule][i] == i && alikeEntries != alikeOf[alikeRule].end()) {
         findings.push_back({alike.problem, i, alikeEntries->second});
       }
-      ++rule;
+      ++alikeRule;
     }
     for (const EntryRule& rule : kEntryRules) {
       if (rule.applies(entries[i])) {
