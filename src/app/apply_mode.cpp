@@ -34,16 +34,6 @@ struct RosterAdmin {
   AdminRecord typed;
 };
 
-struct GroupKind {
-  std::optional<std::string> EntryValues::*value;
-  std::string_view kind;
-};
-
-constexpr GroupKind kGroupKinds[] = {
-    {&EntryValues::adminGroup, catalogue::kAdminKind},
-    {&EntryValues::immunityGroup, catalogue::kImmunityKind},
-};
-
 std::optional<std::string> heldOptional(const std::optional<std::string>& given, TextField& field) {
   return given ? std::optional(heldText(*given, field)) : std::nullopt;
 }
@@ -65,6 +55,16 @@ std::vector<RosterAdmin> held(const std::vector<EntryValues>& given) {
                                                                         : IdMethod{});
   }
   return admins;
+}
+
+// The index of each entry by its key, letter case aside, as the server finds entries; the
+// first of entries with one key.
+std::unordered_map<std::string, std::size_t> entriesByKey(const ClientsFile& file) {
+  std::unordered_map<std::string, std::size_t> entries;
+  for (std::size_t index = 0; index < file.entries.size(); ++index) {
+    entries.emplace(foldedCase(file.entries[index].facts.name), index);
+  }
+  return entries;
 }
 
 // A file as it is before the roster is applied; a file that does not exist is the empty file
@@ -97,16 +97,16 @@ Target loadTarget(const std::string& name) {
     target.failure = Failure{cannot + std::to_string(file.rootLine) + ": no \"players\" block"};
     return target;
   }
-  std::unordered_map<std::string, std::size_t> keys;
+  const std::unordered_map<std::string, std::size_t> keys = entriesByKey(file);
   for (std::size_t index = 0; index < file.entries.size(); ++index) {
     const ClientEntry& entry = file.entries[index];
-    const auto [first, isNew] = keys.emplace(foldedCase(entry.facts.name), index);
-    if (!isNew) {
-      const ClientEntry& earlier = file.entries[first->second];
-      target.failure = Failure{
-          cannot + std::to_string(entry.line) + ": " + adminLabel(index, entry.facts.name) +
-          " has the same key as " + adminLabel(first->second, earlier.facts.name) + " at line " +
-          std::to_string(earlier.line) + ", so the roster cannot say which it means"};
+    const std::size_t first = keys.at(foldedCase(entry.facts.name));
+    if (first != index) {
+      const ClientEntry& earlier = file.entries[first];
+      target.failure =
+          Failure{cannot + std::to_string(entry.line) + ": " + adminLabel(index, entry.facts.name) +
+                  " has the same key as " + adminLabel(first, earlier.facts.name) + " at line " +
+                  std::to_string(earlier.line) + ", so the roster cannot say which it means"};
       return target;
     }
   }
@@ -132,10 +132,11 @@ Result<std::vector<EntryValues>> asHeldBy(const Target& target,
   std::vector<EntryValues> wanted;
   for (const RosterAdmin& admin : roster) {
     EntryValues values = admin.values;
-    for (const GroupKind& kind : kGroupKinds) {
-      std::optional<std::string>& group = values.*kind.value;
-      if (group) {
-        Result<std::string> spelled = heldGroup(target.loaded.file, target.name, kind.kind, *group);
+    for (const EntryField& field : kEntryFields) {
+      std::optional<std::string>& group = values.*field.member;
+      if (!field.groupKind.empty() && group) {
+        Result<std::string> spelled =
+            heldGroup(target.loaded.file, target.name, field.groupKind, *group);
         if (spelled.failed()) {
           return spelled.failure();
         }
@@ -161,10 +162,7 @@ class FileApplier {
     }
     const std::string& text = target_.loaded.bytes;
     const ClientsFile& file = target_.loaded.file;
-    std::unordered_map<std::string, std::size_t> entryOfKey;
-    for (std::size_t index = 0; index < file.entries.size(); ++index) {
-      entryOfKey.emplace(foldedCase(file.entries[index].facts.name), index);
-    }
+    const std::unordered_map<std::string, std::size_t> entryOfKey = entriesByKey(file);
     std::vector<TextEdit> edits;
     std::vector<bool> named(file.entries.size());
     std::vector<EntryValues> added;
@@ -212,10 +210,7 @@ class FileApplier {
     const std::string edited = withEdits(text, edits);
     const keyvalues::Document document = keyvalues::parse(edited);
     const ClientsFile after = readClientsFile(document);
-    std::unordered_map<std::string, std::size_t> entryOfKey;
-    for (std::size_t index = 0; index < after.entries.size(); ++index) {
-      entryOfKey.emplace(foldedCase(after.entries[index].facts.name), index);
-    }
+    const std::unordered_map<std::string, std::size_t> entryOfKey = entriesByKey(after);
     std::vector<std::size_t> touched;
     for (const EntryValues& admin : wanted) {
       const auto match = entryOfKey.find(foldedCase(admin.key));
@@ -264,13 +259,15 @@ std::optional<Failure> rosterProblem(const std::vector<RosterAdmin>& roster,
       return Failure{cannot + "admin " + std::to_string(i + 1) + " has the same key as admin " +
                      std::to_string(first->second + 1) + ", \"" + admin.key + "\""};
     }
-    for (const GroupKind& kind : kGroupKinds) {
-      const std::optional<std::string>& group = admin.*kind.value;
-      if (group && std::none_of(targets.begin(), targets.end(), [&](const Target& target) {
-            return !target.failure && target.loaded.file.defines(kind.kind, fileValue(*group));
+    for (const EntryField& field : kEntryFields) {
+      const std::optional<std::string>& group = admin.*field.member;
+      if (!field.groupKind.empty() && group &&
+          std::none_of(targets.begin(), targets.end(), [&](const Target& target) {
+            return !target.failure &&
+                   target.loaded.file.defines(field.groupKind, fileValue(*group));
           })) {
         return Failure{cannot + "admin " + std::to_string(i + 1) + " (" + admin.key + "): \"" +
-                       std::string(kind.kind) + "\" group \"" + *group +
+                       std::string(field.groupKind) + "\" group \"" + *group +
                        "\" is defined in none of the files"};
       }
     }

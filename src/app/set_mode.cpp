@@ -177,8 +177,7 @@ ExitStatus setAdmin(std::string_view wanted, std::span<const FieldSetting> field
            << '\n'
            << std::flush;
     std::vector<EntryFacts> facts = clients.entryFacts();
-    facts[index] = {changed.value().key, changed.value().steamId, changed.value().ipAddress,
-                    changed.value().adminGroup.has_value()};
+    facts[index] = entryFactsOf(changed.value());
     const std::vector<std::string> found = entryWarnings(facts, {&index, 1});
     warnings.insert(warnings.end(), found.begin(), found.end());
   }

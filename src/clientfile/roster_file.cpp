@@ -14,19 +14,6 @@ namespace {
 // which a roster may hold and velmora ignores.
 constexpr std::string_view kIgnoredMembers[] = {"line", "account"};
 
-struct Member {
-  std::string_view name;
-  std::optional<std::string> EntryValues::*value;
-};
-
-constexpr Member kMembers[] = {
-    {fields::kName, &EntryValues::name},
-    {fields::kSteam, &EntryValues::steamId},
-    {fields::kIp, &EntryValues::ipAddress},
-    {fields::kAdmin, &EntryValues::adminGroup},
-    {fields::kImmunity, &EntryValues::immunityGroup},
-};
-
 class RosterReader {
  public:
   explicit RosterReader(std::string_view rosterName) : rosterName_(rosterName) {}
@@ -75,9 +62,9 @@ class RosterReader {
           std::end(kIgnoredMembers)) {
         continue;
       }
-      const auto* known = std::find_if(std::begin(kMembers), std::end(kMembers),
-                                       [&member](const Member& m) { return m.name == member; });
-      if (member != fields::kKey && known == std::end(kMembers)) {
+      const auto* known = std::find_if(std::begin(kEntryFields), std::end(kEntryFields),
+                                       [&member](const EntryField& f) { return f.name == member; });
+      if (member != fields::kKey && known == std::end(kEntryFields)) {
         return refused(index, "unknown member \"" + shown(member) +
                                   "\": an admin has key, name, steam, ip, admin and immunity "
                                   "(line and account are ignored)");
@@ -97,7 +84,7 @@ class RosterReader {
         values.key = text.value_or("");
       } else {
         hasName = hasName || member == fields::kName;
-        values.*known->value = text;
+        values.*known->member = text;
       }
     }
     if (!hasKey && !values.name) {

@@ -6,8 +6,6 @@
 #include <limits>
 #include <unordered_map>
 
-#include "roster/file_value.hpp"
-#include "roster/group_catalogue.hpp"
 #include "text/character_classes.hpp"
 #include "text/letter_case.hpp"
 
@@ -131,18 +129,10 @@ std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
   return findings;
 }
 
-EntryFacts entryFactsOf(const AdminRecord& admin) {
-  EntryFacts entry;
-  entry.name = fileValue(admin.name.view());
-  entry.hasAdminGroup =
-      catalogue::lineFor(catalogue::kAdminGroupLines, admin.adminGroup) != nullptr;
-  if (isCode(admin.idMethod, IdMethod::kBySteamId)) {
-    entry.steamId = fileValue(admin.steamId.view());
-  }
-  if (isCode(admin.idMethod, IdMethod::kByIpAddress)) {
-    entry.ipAddress = fileValue(admin.ipAddress.view());
-  }
-  return entry;
+EntryFacts entryFactsOf(const EntryValues& entry) {
+  return {entry.key, entry.steamId, entry.ipAddress, entry.adminGroup.has_value()};
 }
+
+EntryFacts entryFactsOf(const AdminRecord& admin) { return entryFactsOf(entryValuesOf(admin)); }
 
 }  // namespace velmora

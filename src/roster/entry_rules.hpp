@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "roster/admin_roster.hpp"
+#include "roster/entry_values.hpp"
 #include "roster/steam_id.hpp"
 
 namespace velmora {
@@ -55,7 +56,9 @@ bool isIpAddress(std::string_view text);
 // same account.
 std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries);
 
-// The entry the file writer makes of a typed admin.
+// What the rules look at in an entry's values, and in the entry the file writer makes of a
+// typed admin.
+EntryFacts entryFactsOf(const EntryValues& entry);
 EntryFacts entryFactsOf(const AdminRecord& admin);
 
 }  // namespace velmora

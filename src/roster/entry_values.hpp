@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "roster/admin_roster.hpp"
+#include "roster/group_catalogue.hpp"
 
 namespace velmora {
 
@@ -31,18 +32,20 @@ struct EntryValues {
   bool operator==(const EntryValues&) const = default;
 };
 
-// The values an operator sets by name: every value of an entry but its key.
+// The values an operator sets by name: every value of an entry but its key. A group names
+// the key it stands under in a "groups" block; a text has none.
 struct EntryField {
   std::string_view name;
   std::optional<std::string> EntryValues::*member;
+  std::string_view groupKind;
 };
 
 inline constexpr EntryField kEntryFields[] = {
-    {fields::kName, &EntryValues::name},
-    {fields::kSteam, &EntryValues::steamId},
-    {fields::kIp, &EntryValues::ipAddress},
-    {fields::kAdmin, &EntryValues::adminGroup},
-    {fields::kImmunity, &EntryValues::immunityGroup},
+    {fields::kName, &EntryValues::name, {}},
+    {fields::kSteam, &EntryValues::steamId, {}},
+    {fields::kIp, &EntryValues::ipAddress, {}},
+    {fields::kAdmin, &EntryValues::adminGroup, catalogue::kAdminKind},
+    {fields::kImmunity, &EntryValues::immunityGroup, catalogue::kImmunityKind},
 };
 
 // The entry the file writer makes of a typed admin.
