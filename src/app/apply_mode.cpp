@@ -34,25 +34,16 @@ struct RosterAdmin {
   AdminRecord typed;
 };
 
-std::optional<std::string> heldOptional(const std::optional<std::string>& given, TextField& field) {
-  return given ? std::optional(heldText(*given, field)) : std::nullopt;
-}
-
 std::vector<RosterAdmin> held(const std::vector<EntryValues>& given) {
   std::vector<RosterAdmin> admins(given.size());
   for (std::size_t i = 0; i < given.size(); ++i) {
     RosterAdmin& admin = admins[i];
-    EntryValues& values = admin.values;
+    admin.values = given[i];
     TextField key;
-    values.key = heldText(given[i].key, key);
-    values.name = heldOptional(given[i].name, admin.typed.name);
-    values.steamId = heldOptional(given[i].steamId, admin.typed.steamId);
-    values.ipAddress = heldOptional(given[i].ipAddress, admin.typed.ipAddress);
-    values.adminGroup = given[i].adminGroup;
-    values.immunityGroup = given[i].immunityGroup;
-    admin.typed.idMethod = static_cast<std::int32_t>(values.steamId     ? IdMethod::kBySteamId
-                                                     : values.ipAddress ? IdMethod::kByIpAddress
-                                                                        : IdMethod{});
+    admin.values.key = heldText(given[i].key, key);
+    for (const EntryField& field : kEntryFields) {
+      holdTypedText(admin.values, field.member, admin.typed);
+    }
   }
   return admins;
 }

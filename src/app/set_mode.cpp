@@ -21,29 +21,6 @@
 namespace velmora {
 namespace {
 
-// How a field's value is held: a typed text, kept as the dialogue keeps it, or a group that
-// the file must define.
-struct SettableField {
-  std::string_view name;
-  std::optional<std::string> EntryValues::*value;
-  TextField AdminRecord::*typed;  // null for a group
-  IdMethod method;                // for an identifier, which one it is
-  std::string_view groupKind;     // for a group
-};
-
-constexpr SettableField kSettableFields[] = {
-    {fields::kName, &EntryValues::name, &AdminRecord::name, {}, {}},
-    {fields::kSteam, &EntryValues::steamId, &AdminRecord::steamId, IdMethod::kBySteamId, {}},
-    {fields::kIp, &EntryValues::ipAddress, &AdminRecord::ipAddress, IdMethod::kByIpAddress, {}},
-    {fields::kAdmin, &EntryValues::adminGroup, nullptr, {}, catalogue::kAdminKind},
-    {fields::kImmunity, &EntryValues::immunityGroup, nullptr, {}, catalogue::kImmunityKind},
-};
-
-const SettableField& settable(std::string_view name) {
-  return *std::find_if(std::begin(kSettableFields), std::end(kSettableFields),
-                       [name](const SettableField& field) { return field.name == name; });
-}
-
 // The entry's values with the fields set; typed keeps the texts as typed, for the warnings.
 Result<EntryValues> withFields(const ClientsFile& file, std::string_view fileName,
                                const ClientEntry& entry, std::span<const FieldSetting> settings,
@@ -54,10 +31,18 @@ Result<EntryValues> withFields(const ClientsFile& file, std::string_view fileNam
     if (std::optional<Failure> refused = valueRefusal(setting.field, setting.value)) {
       return *refused;
     }
-    const SettableField& field = settable(setting.field);
-    std::optional<std::string>& value = wanted.*field.value;
-    if (field.typed != nullptr) {
-      value = heldText(setting.value, typed.*field.typed);
+    const EntryField& field =
+        *std::find_if(std::begin(kEntryFields), std::end(kEntryFields),
+                      [&setting](const EntryField& f) { return f.name == setting.field; });
+    std::optional<std::string>& value = wanted.*field.member;
+    value = setting.value;
+    if (holdTypedText(wanted, field.member, typed)) {
+      // An entry holds one identifier: the one given takes the other's place.
+      if (field.member == &EntryValues::steamId) {
+        wanted.ipAddress.reset();
+      } else if (field.member == &EntryValues::ipAddress) {
+        wanted.steamId.reset();
+      }
     } else if (setting.value.empty()) {
       value.reset();
     } else {
@@ -66,13 +51,6 @@ Result<EntryValues> withFields(const ClientsFile& file, std::string_view fileNam
         return group.failure();
       }
       value = std::move(group.value());
-    }
-    if (field.method == IdMethod::kBySteamId) {
-      typed.idMethod = static_cast<std::int32_t>(field.method);
-      wanted.ipAddress.reset();
-    } else if (field.method == IdMethod::kByIpAddress) {
-      typed.idMethod = static_cast<std::int32_t>(field.method);
-      wanted.steamId.reset();
     }
   }
   // The key is the admin's name too, where it was.

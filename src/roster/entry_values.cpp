@@ -1,5 +1,7 @@
 #include "roster/entry_values.hpp"
 
+#include <algorithm>
+
 #include "roster/file_value.hpp"
 #include "roster/group_catalogue.hpp"
 
@@ -14,6 +16,23 @@ std::optional<std::string> groupNamed(const Lines& lines, std::int32_t typed) {
 }
 
 }  // namespace
+
+bool holdTypedText(EntryValues& values, std::optional<std::string> EntryValues::*member,
+                   AdminRecord& typed) {
+  const auto* field = std::find_if(std::begin(kTypedFields), std::end(kTypedFields),
+                                   [member](const TypedField& f) { return f.member == member; });
+  if (field == std::end(kTypedFields)) {
+    return false;
+  }
+  std::optional<std::string>& text = values.*member;
+  if (text) {
+    text = heldText(*text, typed.*field->typed);
+    if (field->method != IdMethod{}) {
+      typed.idMethod = static_cast<std::int32_t>(field->method);
+    }
+  }
+  return true;
+}
 
 EntryValues entryValuesOf(const AdminRecord& admin) {
   EntryValues entry;

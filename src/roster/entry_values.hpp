@@ -48,6 +48,26 @@ inline constexpr EntryField kEntryFields[] = {
     {fields::kImmunity, &EntryValues::immunityGroup, catalogue::kImmunityKind},
 };
 
+// The texts an admin is typed with and the field the dialogue keeps each in; an identifier
+// also names the identification method that writes it.
+struct TypedField {
+  std::optional<std::string> EntryValues::*member;
+  TextField AdminRecord::*typed;
+  IdMethod method;
+};
+
+inline constexpr TypedField kTypedFields[] = {
+    {&EntryValues::name, &AdminRecord::name, {}},
+    {&EntryValues::steamId, &AdminRecord::steamId, IdMethod::kBySteamId},
+    {&EntryValues::ipAddress, &AdminRecord::ipAddress, IdMethod::kByIpAddress},
+};
+
+// Holds the text values has at member, if it is a typed one, as the dialogue holds what was
+// typed: cut between characters to fit, with " and \ as look-alikes. typed keeps it as
+// given, for the warnings, with the method of an identifier. Returns whether it was a text.
+bool holdTypedText(EntryValues& values, std::optional<std::string> EntryValues::*member,
+                   AdminRecord& typed);
+
 // The entry the file writer makes of a typed admin.
 EntryValues entryValuesOf(const AdminRecord& admin);
 
