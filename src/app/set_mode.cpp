@@ -11,8 +11,6 @@
 #include "clientfile/entry_edit.hpp"
 #include "clientfile/held_values.hpp"
 #include "roster/entry_wording.hpp"
-#include "roster/file_value.hpp"
-#include "roster/group_catalogue.hpp"
 #include "roster/roster_warnings.hpp"
 #include "text/letter_case.hpp"
 #include "text/path_text.hpp"
