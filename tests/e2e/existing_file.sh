@@ -369,6 +369,14 @@ cp "$folder/.out" "$folder/dry"
 run_in "$folder" /dev/null --remove Admin2
 patch -s -o "$folder/patched" "$folder/before" <"$folder/dry" >/dev/null 2>&1 &&
   cmp -s "$folder/patched" "$folder/clients.txt" || fail "patch did not give the file"
+# A hand-made file without a line end after its last line: the diff must say so.
+printf '"c" { "players" { "Bob" { "ip" "1" } } }' >"$folder/clients.txt"
+cp "$folder/clients.txt" "$folder/before"
+run_in "$folder" /dev/null --set Bob steam=STEAM_0:0:1 --dry-run
+cp "$folder/.out" "$folder/dry"
+run_in "$folder" /dev/null --set Bob steam=STEAM_0:0:1
+patch -s -o "$folder/patched" "$folder/before" <"$folder/dry" >/dev/null 2>&1 &&
+  cmp -s "$folder/patched" "$folder/clients.txt" || fail "patch did not give a file without a last line end"
 
 scenario="--apply: a roster listed from one file makes another the same, and a second run changes nothing"
 folder=$work/apply

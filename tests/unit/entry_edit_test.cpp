@@ -119,6 +119,10 @@ const std::vector<HandMadeCase> kHandMadeCases = {
      "\"c\" {\n  \"players\" {\n    \"Ann\" {\n      \"name\" \"Ann\"\n"
      "      // These are personal access flags for a player\n      \"groups\"\n      {\n"
      "        \"Admin\"\t\"Teamadmin\"\n      }\n    }\n  }\n}\n"},
+    {"values without quotes that would read as a condition or a comment get quotes",
+     "c { players { Ann { name Ann ip 1.2.3.4 } } }",
+     values("Ann", "Ann[1]", std::nullopt, "//x", std::nullopt, std::nullopt),
+     "c { players { Ann { name \"Ann[1]\" ip \"//x\" } } }"},
     {"a key in another letter case and a group in the file's spelling",
      "\"c\" { \"players\" { \"ann\" { \"groups\" { \"admin\" \"x\" } } } }",
      values("Ann", std::nullopt, std::nullopt, std::nullopt, "Teamadmin", std::nullopt),
