@@ -56,6 +56,7 @@ ClientEntry entryOf(std::string_view text, const Node& node) {
   }
   if (const Node* groups = blockOf(node, catalogue::kGroupsKey)) {
     entry.groupsAt = blockAt(text, *groups);
+    entry.groups.reserve(groups->children.size());
     for (const Node& use : groups->children) {
       if (!use.isBlock) {
         entry.groups.push_back(

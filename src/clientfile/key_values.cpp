@@ -1,7 +1,9 @@
 #include "clientfile/key_values.hpp"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "clientfile/text_encoding.hpp"
 #include "text/character_classes.hpp"
@@ -13,6 +15,8 @@ namespace {
 
 // Far deeper than any clients.txt; bounds the reader's stack on hostile input.
 constexpr int kMaxDepth = 64;
+
+constexpr std::size_t kNodesPerAllocation = 4096;
 
 bool endsUnquoted(char c) { return isWhiteSpace(c) || c == '"' || c == '{' || c == '}'; }
 
@@ -51,8 +55,9 @@ class Parser {
     Document document;
     document.text = text_;
     Token unused;
-    readBlockBody(document.nodes, 0, unused);
+    document.nodes = readBlockBody(0, unused);
     document.error = std::move(error_);
+    document.storage = std::move(storage_);
     return document;
   }
 
@@ -164,22 +169,48 @@ class Parser {
   }
 
   // Reads keys until the block's closing brace (depth above 0) or the end of the text (depth
-  // 0); close is set to the token that ended it.
-  void readBlockBody(std::vector<Node>& nodes, int depth, Token& close) {
+  // 0); close is set to the token that ended it. Returns the keys read, also after an error.
+  std::span<const Node> readBlockBody(int depth, Token& close) {
+    const std::size_t first = pending_.size();
     for (Token token = next(); !error_; token = next()) {
       if (token.kind == Token::Kind::kEnd || token.kind == Token::Kind::kClose) {
         if (token.kind == Token::Kind::kClose && depth == 0) {
           fail(token, "unbalanced brace: '}' closes no block");
         }
         close = token;
-        return;
+        break;
       }
       if (token.kind == Token::Kind::kOpen) {
         fail(token, "a block in braces must follow a key");
-        return;
+        break;
       }
-      readAfterKey(nodes.emplace_back(), token, depth);
+      // Built aside: reading its block adds to pending_, which may move what it holds.
+      Node node;
+      readAfterKey(node, token, depth);
+      pending_.push_back(node);
     }
+    return store(first);
+  }
+
+  // Moves the keys pending from first on to where they stay, side by side.
+  std::span<const Node> store(std::size_t first) {
+    const std::size_t count = pending_.size() - first;
+    if (count == 0) {
+      return {};
+    }
+    if (storageLeft_ < count) {
+      const std::size_t size = std::max(count, kNodesPerAllocation);
+      storage_.push_back(std::make_unique<Node[]>(size));
+      storageNext_ = storage_.back().get();
+      storageLeft_ = size;
+    }
+    Node* const stored = std::copy(pending_.begin() + static_cast<std::ptrdiff_t>(first),
+                                   pending_.end(), storageNext_) -
+                         count;
+    storageNext_ += count;
+    storageLeft_ -= count;
+    pending_.resize(first);
+    return {stored, count};
   }
 
   static void setCondition(Node& node, const Token& condition) {
@@ -223,7 +254,7 @@ class Parser {
     node.isBlock = true;
     node.openOffset = after.offset;
     Token close;
-    readBlockBody(node.children, depth + 1, close);
+    node.children = readBlockBody(depth + 1, close);
     if (close.kind == Token::Kind::kEnd) {
       fail(after, "unbalanced brace: this '{' is never closed");
     }
@@ -235,6 +266,12 @@ class Parser {
   std::size_t line_ = 1;
   std::size_t lineStart_ = 0;
   std::optional<SyntaxError> error_;
+  // The keys of every block being read, innermost last, until the block ends and they are
+  // stored.
+  std::vector<Node> pending_;
+  std::vector<std::unique_ptr<Node[]>> storage_;
+  Node* storageNext_ = nullptr;
+  std::size_t storageLeft_ = 0;
 };
 
 }  // namespace

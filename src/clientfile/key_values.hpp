@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,15 +18,15 @@ struct Span {
 };
 
 // One key of a nested key-value text with what follows it: a quoted value, or a block of
-// further keys in braces. Texts are views of the parsed text, which must outlive the node;
-// positions are kept so that findings can name their line and the text can be edited in
-// place.
+// further keys in braces. Texts are views of the parsed text, which must outlive the node,
+// and children are views of the document's nodes; positions are kept so that findings can
+// name their line and the text can be edited in place.
 struct Node {
   std::string_view key;
-  std::string_view value;      // when not a block
-  std::string_view condition;  // such as [$WIN32], after the value or before the block
-  std::vector<Node> children;  // when a block
-  std::size_t line = 0;        // of the key, counted from 1
+  std::string_view value;          // when not a block
+  std::string_view condition;      // such as [$WIN32], after the value or before the block
+  std::span<const Node> children;  // when a block
+  std::size_t line = 0;            // of the key, counted from 1
   std::size_t valueLine = 0;
   std::size_t conditionLine = 0;
   std::size_t openOffset = 0;   // when a block: where its opening brace is in the text
@@ -59,8 +61,11 @@ struct SyntaxError {
 
 struct Document {
   std::string_view text;             // what was parsed, which the nodes are views of
-  std::vector<Node> nodes;           // the keys at the top level
+  std::span<const Node> nodes;       // the keys at the top level
   std::optional<SyntaxError> error;  // the first syntax error; nodes are then incomplete
+  // Every node, the siblings of each block side by side: a few large allocations rather than
+  // one for each block, which a file of many admins would feel.
+  std::vector<std::unique_ptr<Node[]>> storage;
 };
 
 // Reads the format as the server reads it: keys and values in quotes, or without them (up

@@ -76,7 +76,7 @@ void addNodeFindings(const keyvalues::Node& node, std::vector<FileFinding>& foun
 
 }  // namespace
 
-std::vector<FileFinding> readingDifferences(const std::vector<keyvalues::Node>& nodes) {
+std::vector<FileFinding> readingDifferences(std::span<const keyvalues::Node> nodes) {
   std::vector<FileFinding> found;
   for (const keyvalues::Node& node : nodes) {
     addNodeFindings(node, found);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include "clientfile/clients_file_check.hpp"
@@ -11,6 +12,6 @@ namespace velmora {
 // differently from the server, or where the server reads them unlike what their writer most
 // likely meant: a key or value that is not UTF-8, holds a backslash or a control character,
 // or runs over several lines, and a condition. One finding each, in the order read.
-std::vector<FileFinding> readingDifferences(const std::vector<keyvalues::Node>& nodes);
+std::vector<FileFinding> readingDifferences(std::span<const keyvalues::Node> nodes);
 
 }  // namespace velmora

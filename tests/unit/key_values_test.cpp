@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,7 @@ namespace velmora::keyvalues {
 namespace {
 
 // The document as one line of text: key=value, key{...}; enough to compare structure.
-std::string outline(const std::vector<Node>& nodes) {
+std::string outline(std::span<const Node> nodes) {
   std::string text;
   for (const Node& node : nodes) {
     text.append(node.key).append("@").append(std::to_string(node.line));
@@ -165,7 +166,8 @@ TEST(KeyValues, DeepNestingIsRefusedNotFollowed) {
 TEST(KeyValues, KeepsWhereEachBlockCloses) {
   const std::string text = "\"r\"\n{\n\t\"players\"\n\t{\n\t}\n}";
   const Document document = parse(text);
-  const Node* players = document.nodes.at(0).child("PLAYERS");
+  ASSERT_FALSE(document.nodes.empty());
+  const Node* players = document.nodes[0].child("PLAYERS");
   ASSERT_NE(players, nullptr);
   EXPECT_EQ(text[players->closeOffset], '}');
   EXPECT_EQ(players->closeOffset, text.rfind("\t}") + 1);
