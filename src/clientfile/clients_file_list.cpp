@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <iterator>
 
 #include "roster/group_catalogue.hpp"
 #include "roster/steam_id.hpp"
@@ -62,11 +61,17 @@ Json jsonObjectOf(const ClientEntry& entry) {
 
 }  // namespace
 
+// The array is written one admin at a time, as the library writes an array on one line: a
+// file of many admins need not be held as library objects all at once.
 std::string adminListJson(const ClientsFile& file) {
-  Json admins = Json::array();
-  std::transform(file.entries.begin(), file.entries.end(), std::back_inserter(admins),
-                 jsonObjectOf);
-  return jsonText(admins);
+  std::string text = "[";
+  for (const ClientEntry& entry : file.entries) {
+    if (&entry != &file.entries.front()) {
+      text += ',';
+    }
+    text += jsonText(jsonObjectOf(entry));
+  }
+  return text + "]";
 }
 
 std::vector<std::string> adminTable(const ClientsFile& file) {
