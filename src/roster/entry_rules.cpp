@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <iterator>
-#include <limits>
 #include <unordered_map>
 
 #include "text/character_classes.hpp"
@@ -82,10 +81,8 @@ std::string accountName(std::string_view steamId) {
 }
 
 std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
-  // Per rule, the first entry alike to each entry; the lists of alike entries are made only
-  // where there is more than one, so that a file of many admins costs no list per admin.
-  constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
-  std::array<std::vector<std::size_t>, std::size(kAlikeRules)> firstAlike;
+  // Per rule, the entries alike, in order, under the first of them; a list is made only where
+  // there is more than one, so that a file of many admins costs no list per admin.
   std::array<std::unordered_map<std::size_t, std::vector<std::size_t>>, std::size(kAlikeRules)>
       alikeOf;
   for (std::size_t rule = 0; rule < std::size(kAlikeRules); ++rule) {
@@ -93,11 +90,9 @@ std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
     std::transform(entries.begin(), entries.end(), keys.begin(), kAlikeRules[rule].keyOf);
     std::unordered_map<std::string_view, std::size_t> firstOfKey;
     firstOfKey.reserve(entries.size());
-    firstAlike[rule].assign(entries.size(), kNone);
     for (std::size_t i = 0; i < entries.size(); ++i) {
       if (keys[i]) {
         const std::size_t first = firstOfKey.emplace(*keys[i], i).first->second;
-        firstAlike[rule][i] = first;
         if (first != i) {
           std::vector<std::size_t>& alike = alikeOf[rule][first];
           if (alike.empty()) {
@@ -115,7 +110,7 @@ std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
     std::size_t alikeRule = 0;
     for (const AlikeRule& alike : kAlikeRules) {
       const auto alikeEntries = alikeOf[alikeRule].find(i);
-      if (firstAlike[alikeRule][i] == i && alikeEntries != alikeOf[alikeRule].end()) {
+      if (alikeEntries != alikeOf[alikeRule].end()) {
         findings.push_back({alike.problem, i, alikeEntries->second});
       }
       ++alikeRule;
