@@ -42,7 +42,7 @@ std::vector<RosterAdmin> held(const std::vector<EntryValues>& given) {
     TextField key;
     admin.values.key = heldText(given[i].key, key);
     for (const EntryField& field : kEntryFields) {
-      holdTypedText(admin.values, field.member, admin.typed);
+      holdTypedText(admin.values, field, admin.typed);
     }
   }
   return admins;

@@ -163,10 +163,8 @@ const Modifier* modifierSpelled(std::string_view argument) {
 // The field an argument such as admin=Serveradmin sets; empty for any other argument.
 std::optional<FieldSetting> fieldSpelled(std::string_view argument) {
   const std::size_t equals = argument.find('=');
-  const std::string_view name = argument.substr(0, equals);
-  const auto* field = std::find_if(std::begin(kEntryFields), std::end(kEntryFields),
-                                   [name](const EntryField& f) { return f.name == name; });
-  if (equals == std::string_view::npos || field == std::end(kEntryFields)) {
+  const EntryField* field = entryFieldNamed(argument.substr(0, equals));
+  if (equals == std::string_view::npos || field == nullptr) {
     return std::nullopt;
   }
   return FieldSetting{field->name, std::string(argument.substr(equals + 1))};

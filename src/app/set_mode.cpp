@@ -1,6 +1,5 @@
 #include "app/set_mode.hpp"
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -29,12 +28,11 @@ Result<EntryValues> withFields(const ClientsFile& file, std::string_view fileNam
     if (std::optional<Failure> refused = valueRefusal(setting.field, setting.value)) {
       return *refused;
     }
-    const EntryField& field =
-        *std::find_if(std::begin(kEntryFields), std::end(kEntryFields),
-                      [&setting](const EntryField& f) { return f.name == setting.field; });
+    // The command line admits only the fields' names.
+    const EntryField& field = *entryFieldNamed(setting.field);
     std::optional<std::string>& value = wanted.*field.member;
     value = setting.value;
-    if (holdTypedText(wanted, field.member, typed)) {
+    if (holdTypedText(wanted, field, typed)) {
       // An entry holds one identifier: the one given takes the other's place.
       if (field.member == &EntryValues::steamId) {
         wanted.ipAddress.reset();

@@ -62,9 +62,8 @@ class RosterReader {
           std::end(kIgnoredMembers)) {
         continue;
       }
-      const auto* known = std::find_if(std::begin(kEntryFields), std::end(kEntryFields),
-                                       [&member](const EntryField& f) { return f.name == member; });
-      if (member != fields::kKey && known == std::end(kEntryFields)) {
+      const EntryField* known = entryFieldNamed(member);
+      if (member != fields::kKey && known == nullptr) {
         return refused(index, "unknown member \"" + shown(member) +
                                   "\": an admin has key, name, steam, ip, admin and immunity "
                                   "(line and account are ignored)");

@@ -17,18 +17,21 @@ std::optional<std::string> groupNamed(const Lines& lines, std::int32_t typed) {
 
 }  // namespace
 
-bool holdTypedText(EntryValues& values, std::optional<std::string> EntryValues::*member,
-                   AdminRecord& typed) {
-  const auto* field = std::find_if(std::begin(kTypedFields), std::end(kTypedFields),
-                                   [member](const TypedField& f) { return f.member == member; });
-  if (field == std::end(kTypedFields)) {
+const EntryField* entryFieldNamed(std::string_view name) {
+  const auto* field = std::find_if(std::begin(kEntryFields), std::end(kEntryFields),
+                                   [name](const EntryField& f) { return f.name == name; });
+  return field != std::end(kEntryFields) ? field : nullptr;
+}
+
+bool holdTypedText(EntryValues& values, const EntryField& field, AdminRecord& typed) {
+  if (field.typed == nullptr) {
     return false;
   }
-  std::optional<std::string>& text = values.*member;
+  std::optional<std::string>& text = values.*field.member;
   if (text) {
-    text = heldText(*text, typed.*field->typed);
-    if (field->method != IdMethod{}) {
-      typed.idMethod = static_cast<std::int32_t>(field->method);
+    text = heldText(*text, typed.*field.typed);
+    if (field.method != IdMethod{}) {
+      typed.idMethod = static_cast<std::int32_t>(field.method);
     }
   }
   return true;

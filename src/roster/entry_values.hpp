@@ -33,40 +33,31 @@ struct EntryValues {
 };
 
 // The values an operator sets by name: every value of an entry but its key. A group names
-// the key it stands under in a "groups" block; a text has none.
+// the key it stands under in a "groups" block; a text is typed, and names the field the
+// dialogue keeps it in and, for an identifier, the identification method that writes it.
 struct EntryField {
   std::string_view name;
   std::optional<std::string> EntryValues::*member;
   std::string_view groupKind;
-};
-
-inline constexpr EntryField kEntryFields[] = {
-    {fields::kName, &EntryValues::name, {}},
-    {fields::kSteam, &EntryValues::steamId, {}},
-    {fields::kIp, &EntryValues::ipAddress, {}},
-    {fields::kAdmin, &EntryValues::adminGroup, catalogue::kAdminKind},
-    {fields::kImmunity, &EntryValues::immunityGroup, catalogue::kImmunityKind},
-};
-
-// The texts an admin is typed with and the field the dialogue keeps each in; an identifier
-// also names the identification method that writes it.
-struct TypedField {
-  std::optional<std::string> EntryValues::*member;
   TextField AdminRecord::*typed;
   IdMethod method;
 };
 
-inline constexpr TypedField kTypedFields[] = {
-    {&EntryValues::name, &AdminRecord::name, {}},
-    {&EntryValues::steamId, &AdminRecord::steamId, IdMethod::kBySteamId},
-    {&EntryValues::ipAddress, &AdminRecord::ipAddress, IdMethod::kByIpAddress},
+inline constexpr EntryField kEntryFields[] = {
+    {fields::kName, &EntryValues::name, {}, &AdminRecord::name, {}},
+    {fields::kSteam, &EntryValues::steamId, {}, &AdminRecord::steamId, IdMethod::kBySteamId},
+    {fields::kIp, &EntryValues::ipAddress, {}, &AdminRecord::ipAddress, IdMethod::kByIpAddress},
+    {fields::kAdmin, &EntryValues::adminGroup, catalogue::kAdminKind, nullptr, {}},
+    {fields::kImmunity, &EntryValues::immunityGroup, catalogue::kImmunityKind, nullptr, {}},
 };
 
-// Holds the text values has at member, if it is a typed one, as the dialogue holds what was
+// The field of that name; null for any other name.
+const EntryField* entryFieldNamed(std::string_view name);
+
+// Holds the text values has in field, if it is a typed one, as the dialogue holds what was
 // typed: cut between characters to fit, with " and \ as look-alikes. typed keeps it as
 // given, for the warnings, with the method of an identifier. Returns whether it was a text.
-bool holdTypedText(EntryValues& values, std::optional<std::string> EntryValues::*member,
-                   AdminRecord& typed);
+bool holdTypedText(EntryValues& values, const EntryField& field, AdminRecord& typed);
 
 // The entry the file writer makes of a typed admin.
 EntryValues entryValuesOf(const AdminRecord& admin);
