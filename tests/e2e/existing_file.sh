@@ -342,6 +342,10 @@ for row in "${refusals[@]}"; do
 done
 run_in "$folder" /dev/null --set admin1 admin=Teamadmin
 [[ $(tr -d '\r' <"$folder/.out") == "admin 1 (admin1) in clients.txt is unchanged" ]] || fail "unchanged: $(cat "$folder/.out")"
+# What was typed stays known for the warnings, whatever field comes after it.
+run_in "$folder" /dev/null --set admin1 'steam=STEAM_0:1:\7' name=admin1 --dry-run
+tr -d '\r' <"$folder/.err" | grep -q -x -F 'velmora: warning: admin 1 (admin1): the STEAMID "STEAM_0:1:\7" is written as "STEAM_0:1:/7": a value in clients.txt cannot hold " or \' ||
+  fail "a typed STEAMID changed by a later field: $(cat "$folder/.err")"
 # A control character in a value: a POSIX shell passes a line end in an argument as it is.
 if [[ $platform == posix ]]; then
   run_in "$folder" /dev/null --set admin1 $'name=Ann\nBob'

@@ -106,6 +106,12 @@ const std::vector<HandMadeCase> kHandMadeCases = {
      "\"c\" {\n \"players\" {\n  \"Ann\" {\n   \"steam\" \"STEAM_0:1:1\" [$WIN32]\n  }\n }\n}\n",
      values("Ann", std::nullopt, std::nullopt, "1.2.3.4", std::nullopt, std::nullopt),
      "\"c\" {\n \"players\" {\n  \"Ann\" {\n   \"ip\" \"1.2.3.4\" [$WIN32]\n  }\n }\n}\n"},
+    {"a value taken away goes with the condition after it",
+     "\"c\" {\n \"players\" {\n  \"Ann\" {\n   \"name\" \"Ann\"\n   \"groups\" {\n"
+     "    \"Immunity\" \"NoFun\" [$WIN32]\n   }\n  }\n }\n}\n",
+     values("Ann", "Ann", std::nullopt, std::nullopt, std::nullopt, std::nullopt),
+     "\"c\" {\n \"players\" {\n  \"Ann\" {\n   \"name\" \"Ann\"\n   \"groups\" {\n   }\n  }\n "
+     "}\n}\n"},
     {"an entry without a groups block gets velmora's, in the entry's indentation",
      "\"c\"\n{\n\t\"players\"\n\t{\n\t\t\"Ann\"\n\t\t{\n\t\t\t\"ip\"\t\"1.2.3.4\"\n\t\t}\n\t}\n}",
      values("Ann", std::nullopt, std::nullopt, "1.2.3.4", "Teamadmin", std::nullopt),
