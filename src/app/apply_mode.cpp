@@ -80,7 +80,7 @@ Target loadTarget(const std::string& name) {
   target.loaded = std::move(loaded.value());
   if (!target.exists) {
     target.loaded.bytes = clientsText(std::span<const EntryValues>{});
-    target.loaded.file = readClientsFile(keyvalues::parse(target.loaded.bytes));
+    target.loaded.file = parseClientsFile(target.loaded.bytes).file;
   }
   const ClientsFile& file = target.loaded.file;
   const std::string cannot = "velmora: cannot apply the roster to " + name + ": line ";
@@ -199,13 +199,13 @@ class FileApplier {
               const std::vector<TextEdit>& edits) {
     const std::string& text = target_.loaded.bytes;
     const std::string edited = withEdits(text, edits);
-    const keyvalues::Document document = keyvalues::parse(edited);
-    const ClientsFile after = readClientsFile(document);
+    const ParsedClientsFile parsed = parseClientsFile(edited);
+    const ClientsFile& after = parsed.file;
     const std::unordered_map<std::string, std::size_t> entryOfKey = entriesByKey(after);
     std::vector<std::size_t> touched;
     for (const EntryValues& admin : wanted) {
       const auto match = entryOfKey.find(foldedCase(admin.key));
-      if (document.error || match == entryOfKey.end() ||
+      if (parsed.document.error || match == entryOfKey.end() ||
           after.entries[match->second].values() != admin) {
         outcome.failure =
             Failure{"velmora: cannot apply the roster to " + target_.name + ": the entry of \"" +

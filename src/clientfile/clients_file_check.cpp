@@ -59,9 +59,13 @@ void addAlikeFindings(const ClientsFile& file, const EntryFinding& finding,
 }
 
 void addEntryFindings(const ClientsFile& file, std::vector<FileFinding>& findings) {
-  const std::vector<EntryFacts> facts = file.entryFacts();
-  const auto label = [&](std::size_t index) { return adminLabel(index, facts[index].name); };
-  for (const EntryFinding& finding : checkEntries(facts)) {
+  const auto label = [&](std::size_t index) {
+    return adminLabel(index, file.entries[index].facts.name);
+  };
+  const auto factsAt = [&file](std::size_t index) -> const EntryFacts& {
+    return file.entries[index].facts;
+  };
+  for (const EntryFinding& finding : checkEntries(file.entries.size(), factsAt)) {
     const ClientEntry& entry = file.entries[finding.entry];
     if (!finding.alike.empty()) {
       addAlikeFindings(file, finding, findings);
@@ -150,17 +154,21 @@ std::vector<FileFinding> undefinedGroups(const ClientsFile& file) {
 CheckReport checkClientsText(std::string_view fileName, std::string_view text) {
   std::vector<FileFinding> findings;
   ClientsFile file;
-  {  // The parsed text goes once its entries are read: a large file need not be held twice.
-    const keyvalues::Document document = keyvalues::parse(text);
-    findings = readingDifferences(document.nodes);
+  {
+    FindingsByBlock readApart;
+    ParsedClientsFile parsed = parseClientsFile(
+        text, [&readApart](const keyvalues::Node& node, const keyvalues::Node& parent) {
+          addReadingDifferences(node, readApart[parent.openOffset]);
+        });
+    findings = readingDifferences(parsed.document.nodes, readApart);
     sortByLine(findings);
-    if (document.error) {
-      const keyvalues::SyntaxError& error = *document.error;
+    if (parsed.document.error) {
+      const keyvalues::SyntaxError& error = *parsed.document.error;
       findings.emplace_back(error.line, error.message, error.column);
       return reportOf(fileName, std::nullopt, findings, "syntax error, nothing checked",
                       CheckReport::Verdict::kUnparsable);
     }
-    file = readClientsFile(document);
+    file = std::move(parsed.file);
   }
   if (!file.playersClose) {
     findings.emplace_back(file.rootLine, "no \"players\" block, so the file sets up no admins");

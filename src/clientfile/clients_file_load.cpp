@@ -28,13 +28,12 @@ Result<LoadedClientsFile> loadClientsFile(const std::filesystem::path& file,
     return bytes.failure();
   }
   LoadedClientsFile loaded{.exists = true, .bytes = std::move(bytes.value()), .file = {}};
-  const keyvalues::Document document = keyvalues::parse(loaded.bytes);
-  if (document.error) {
+  ParsedClientsFile parsed = parseClientsFile(loaded.bytes);
+  if (const std::optional<keyvalues::SyntaxError>& error = parsed.document.error) {
     return Failure{"velmora: cannot " + std::string(purpose) + " " + std::string(fileName) +
-                   ": line " + std::to_string(document.error->line) + ": " +
-                   document.error->withColumn()};
+                   ": line " + std::to_string(error->line) + ": " + error->withColumn()};
   }
-  loaded.file = readClientsFile(document);
+  loaded.file = std::move(parsed.file);
   return loaded;
 }
 

@@ -1,6 +1,8 @@
 #include "clientfile/clients_file_reader.hpp"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 
 #include "roster/group_catalogue.hpp"
 #include "roster/steam_id.hpp"
@@ -151,31 +153,51 @@ std::vector<EntryFacts> ClientsFile::entryFacts() const {
   return facts;
 }
 
-ClientsFile readClientsFile(const keyvalues::Document& document) {
-  ClientsFile file;
+ParsedClientsFile parseClientsFile(std::string_view text, const keyvalues::TakeNested& alsoTake) {
+  // Which block is the root's "players" or "groups" block is known only once the text is read:
+  // what is read two levels down is kept by the block that holds it, by its opening brace.
+  std::map<std::size_t, std::vector<ClientEntry>> entriesIn;
+  std::map<std::size_t, std::vector<GroupUse>> definedIn;
+  // Room for an entry per opening brace, more than entries in blocks need: the entries of a
+  // large file are then not moved as they are read, and room never written takes no memory.
+  const auto braces = static_cast<std::size_t>(std::count(text.begin(), text.end(), '{'));
+  ParsedClientsFile parsed;
+  parsed.document = keyvalues::parse(text, [&](const Node& node, const Node& parent) {
+    if (sameLetterCaseAside(parent.key, kPlayersKey)) {
+      std::vector<ClientEntry>& entries = entriesIn[parent.openOffset];
+      if (entries.empty()) {
+        entries.reserve(braces);
+      }
+      entries.push_back(entryOf(text, node));
+    } else if (sameLetterCaseAside(parent.key, catalogue::kGroupsKey)) {
+      std::vector<GroupUse>& defined = definedIn[parent.openOffset];
+      std::transform(
+          node.children.begin(), node.children.end(), std::back_inserter(defined),
+          [&node](const Node& group) {
+            return GroupUse{std::string(node.key), std::string(group.key), group.line, {}};
+          });
+    }
+    if (alsoTake) {
+      alsoTake(node, parent);
+    }
+  });
+  const keyvalues::Document& document = parsed.document;
   const auto root = std::find_if(document.nodes.begin(), document.nodes.end(),
                                  [](const Node& node) { return node.isBlock; });
-  if (root == document.nodes.end()) {
-    return file;
+  if (document.error || root == document.nodes.end()) {
+    return parsed;
   }
+  ClientsFile& file = parsed.file;
   file.rootLine = root->line;
   if (const Node* players = blockOf(*root, kPlayersKey)) {
     file.playersClose = players->closeOffset;
-    file.playersOffset = players->keySpan(document.text).begin;
-    file.entries.reserve(players->children.size());
-    for (const Node& node : players->children) {
-      file.entries.push_back(entryOf(document.text, node));
-    }
+    file.playersOffset = players->keySpan(text).begin;
+    file.entries = std::move(entriesIn[players->openOffset]);
   }
   if (const Node* groups = blockOf(*root, catalogue::kGroupsKey)) {
-    for (const Node& kind : groups->children) {
-      for (const Node& group : kind.children) {
-        file.definedGroups.push_back(
-            {std::string(kind.key), std::string(group.key), group.line, {}});
-      }
-    }
+    file.definedGroups = std::move(definedIn[groups->openOffset]);
   }
-  return file;
+  return parsed;
 }
 
 }  // namespace velmora

@@ -83,8 +83,17 @@ struct ClientsFile {
   [[nodiscard]] std::vector<std::size_t> entriesNamedBy(std::string_view wanted) const;
 };
 
-// Reads the entries of a document without syntax errors: the first block at the top level is
-// the root, and its "players" and "groups" blocks are read.
-ClientsFile readClientsFile(const keyvalues::Document& document);
+// A clients file's text, parsed and read.
+struct ParsedClientsFile {
+  // The text's keys but those two levels down, which are read as they are parsed (such as each
+  // client under "players") and not kept.
+  keyvalues::Document document;
+  ClientsFile file;  // empty when the document has a syntax error
+};
+
+// Parses text and reads its entries: the first block at the top level is the root, and its
+// "players" and "groups" blocks are read. alsoTake sees each key two levels down as well.
+ParsedClientsFile parseClientsFile(std::string_view text,
+                                   const keyvalues::TakeNested& alsoTake = {});
 
 }  // namespace velmora

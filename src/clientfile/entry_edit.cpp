@@ -270,12 +270,10 @@ std::vector<TextEdit> entryEdits(std::string_view text, const ClientsFile& file,
 }
 
 bool holdsEntry(std::string_view edited, std::size_t index, const EntryValues& wanted) {
-  const keyvalues::Document document = keyvalues::parse(edited);
-  if (document.error) {
-    return false;
-  }
-  const ClientsFile file = readClientsFile(document);
-  return index < file.entries.size() && file.entries[index].values() == wanted;
+  const ParsedClientsFile parsed = parseClientsFile(edited);
+  const ClientsFile& file = parsed.file;
+  return !parsed.document.error && index < file.entries.size() &&
+         file.entries[index].values() == wanted;
 }
 
 }  // namespace velmora

@@ -2,7 +2,7 @@
 
 #include <cerrno>
 #include <fstream>
-#include <iterator>
+#include <memory>
 #include <system_error>
 
 namespace velmora {
@@ -19,18 +19,19 @@ Result<std::string> readFileBytes(const std::filesystem::path& file, std::string
   if (!stream.is_open()) {
     return unread({errno != 0 ? errno : EIO, std::generic_category()});
   }
-  // One read of the whole file where its size is known; a file that grows meanwhile, or a
-  // pipe, is read to its end after that.
+  // Room for the whole file where its size is known, filled a piece at a time: making the
+  // string that size first would write the whole file's size of zeros for nothing. A file
+  // that grows meanwhile, or a pipe, is read to its end all the same.
   std::string bytes;
   std::error_code sizeUnknown;
   const std::uintmax_t size = std::filesystem::file_size(file, sizeUnknown);
   if (!sizeUnknown) {
-    bytes.resize(static_cast<std::size_t>(size));
-    stream.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(stream.gcount()));
+    bytes.reserve(static_cast<std::size_t>(size));
   }
-  if (stream) {
-    bytes.append(std::istreambuf_iterator<char>(stream), {});
+  constexpr std::size_t kPiece = std::size_t{64} * 1024;
+  const auto piece = std::make_unique<char[]>(kPiece);
+  while (stream.read(piece.get(), kPiece) || stream.gcount() > 0) {
+    bytes.append(piece.get(), static_cast<std::size_t>(stream.gcount()));
   }
   if (stream.bad()) {
     return unread(std::make_error_code(std::errc::io_error));

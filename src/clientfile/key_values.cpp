@@ -1,7 +1,6 @@
 #include "clientfile/key_values.hpp"
 
 #include <algorithm>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -15,6 +14,8 @@ namespace {
 
 // Far deeper than any clients.txt; bounds the reader's stack on hostile input.
 constexpr int kMaxDepth = 64;
+// The depth of the keys a TakeNested takes: the top level is 0.
+constexpr int kTakenDepth = 2;
 
 constexpr std::size_t kNodesPerAllocation = 4096;
 
@@ -45,7 +46,7 @@ struct Token {
 class Parser {
  public:
   // A byte-order mark is no part of the text; columns count from after it.
-  explicit Parser(std::string_view text) : text_(text) {
+  Parser(std::string_view text, const TakeNested& take) : text_(text), take_(take) {
     if (text.starts_with(kUtf8ByteOrderMark)) {
       offset_ = lineStart_ = kUtf8ByteOrderMark.size();
     }
@@ -55,7 +56,7 @@ class Parser {
     Document document;
     document.text = text_;
     Token unused;
-    document.nodes = readBlockBody(0, unused);
+    document.nodes = readBlockBody(0, unused, nullptr);
     document.error = std::move(error_);
     document.storage = std::move(storage_);
     return document;
@@ -169,8 +170,9 @@ class Parser {
   }
 
   // Reads keys until the block's closing brace (depth above 0) or the end of the text (depth
-  // 0); close is set to the token that ended it. Returns the keys read, also after an error.
-  std::span<const Node> readBlockBody(int depth, Token& close) {
+  // 0); close is set to the token that ended it. Returns the keys read and kept, also after an
+  // error; parent is the block being read, null at the top level.
+  std::span<const Node> readBlockBody(int depth, Token& close, const Node* parent) {
     const std::size_t first = pending_.size();
     for (Token token = next(); !error_; token = next()) {
       if (token.kind == Token::Kind::kEnd || token.kind == Token::Kind::kClose) {
@@ -186,31 +188,62 @@ class Parser {
       }
       // Built aside: reading its block adds to pending_, which may move what it holds.
       Node node;
+      if (depth == kTakenDepth && take_) {
+        const StorageMark mark = storageMark();
+        readAfterKey(node, token, depth);
+        take_(node, *parent);
+        release(mark);
+        continue;
+      }
       readAfterKey(node, token, depth);
       pending_.push_back(node);
     }
     return store(first);
   }
 
-  // Moves the keys pending from first on to where they stay, side by side.
+  struct StorageMark {
+    std::size_t allocations = 0;
+    std::size_t stored = 0;  // in the last allocation
+  };
+
+  [[nodiscard]] StorageMark storageMark() const {
+    return {storage_.size(), storage_.empty() ? 0 : storage_.back().size()};
+  }
+
+  // Gives what was stored since mark to the next keys: a file of many entries reuses one
+  // allocation for all of them.
+  void release(const StorageMark& mark) {
+    while (storage_.size() > mark.allocations) {
+      spare_.push_back(std::move(storage_.back()));
+      spare_.back().clear();
+      storage_.pop_back();
+    }
+    if (!storage_.empty()) {
+      storage_.back().resize(mark.stored);
+    }
+  }
+
+  // Moves the keys pending from first on to where they stay, side by side; an allocation is
+  // never grown, so that what it holds stays where it is.
   std::span<const Node> store(std::size_t first) {
     const std::size_t count = pending_.size() - first;
     if (count == 0) {
       return {};
     }
-    if (storageLeft_ < count) {
-      const std::size_t size = std::max(count, kNodesPerAllocation);
-      storage_.push_back(std::make_unique<Node[]>(size));
-      storageNext_ = storage_.back().get();
-      storageLeft_ = size;
+    if (storage_.empty() || storage_.back().capacity() - storage_.back().size() < count) {
+      if (!spare_.empty() && spare_.back().capacity() >= count) {
+        storage_.push_back(std::move(spare_.back()));
+        spare_.pop_back();
+      } else {
+        storage_.emplace_back().reserve(std::max(count, kNodesPerAllocation));
+      }
     }
-    Node* const stored = std::copy(pending_.begin() + static_cast<std::ptrdiff_t>(first),
-                                   pending_.end(), storageNext_) -
-                         count;
-    storageNext_ += count;
-    storageLeft_ -= count;
+    std::vector<Node>& allocation = storage_.back();
+    const std::size_t stored = allocation.size();
+    allocation.insert(allocation.end(), pending_.begin() + static_cast<std::ptrdiff_t>(first),
+                      pending_.end());
     pending_.resize(first);
-    return {stored, count};
+    return {allocation.data() + stored, count};
   }
 
   static void setCondition(Node& node, const Token& condition) {
@@ -254,7 +287,7 @@ class Parser {
     node.isBlock = true;
     node.openOffset = after.offset;
     Token close;
-    node.children = readBlockBody(depth + 1, close);
+    node.children = readBlockBody(depth + 1, close, &node);
     if (close.kind == Token::Kind::kEnd) {
       fail(after, "unbalanced brace: this '{' is never closed");
     }
@@ -262,6 +295,7 @@ class Parser {
   }
 
   std::string_view text_;
+  const TakeNested& take_;
   std::size_t offset_ = 0;
   std::size_t line_ = 1;
   std::size_t lineStart_ = 0;
@@ -269,9 +303,8 @@ class Parser {
   // The keys of every block being read, innermost last, until the block ends and they are
   // stored.
   std::vector<Node> pending_;
-  std::vector<std::unique_ptr<Node[]>> storage_;
-  Node* storageNext_ = nullptr;
-  std::size_t storageLeft_ = 0;
+  std::vector<std::vector<Node>> storage_;
+  std::vector<std::vector<Node>> spare_;
 };
 
 }  // namespace
@@ -305,6 +338,6 @@ std::size_t Node::end(std::string_view text) const {
   return std::max(last, conditionSpan(text).end);
 }
 
-Document parse(std::string_view text) { return Parser(text).run(); }
+Document parse(std::string_view text, const TakeNested& take) { return Parser(text, take).run(); }
 
 }  // namespace velmora::keyvalues

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -65,15 +65,21 @@ struct Document {
   std::optional<SyntaxError> error;  // the first syntax error; nodes are then incomplete
   // Every node, the siblings of each block side by side: a few large allocations rather than
   // one for each block, which a file of many admins would feel.
-  std::vector<std::unique_ptr<Node[]>> storage;
+  std::vector<std::vector<Node>> storage;
 };
+
+// Takes each key two levels down, such as each client under "players", once it is read whole,
+// with the block that holds it, which is still being read. A taken key is not kept in the
+// document, so that a large text need not be held as one tree; the node and its children are
+// views that last only for the call.
+using TakeNested = std::function<void(const Node& node, const Node& parent)>;
 
 // Reads the format as the server reads it: keys and values in quotes, or without them (up
 // to white space, a quote or a brace); a quoted text runs to its closing quote, across line
 // ends, and a backslash is an ordinary character; nested blocks in braces; a condition such
 // as [$WIN32] after a value or between a key and its block; comments from "//" to the end of
 // the line; and any white space with CR LF or LF line ends, after a UTF-8 byte-order mark if
-// there is one.
-Document parse(std::string_view text);
+// there is one. Keys two levels down are kept in the document unless take takes them.
+Document parse(std::string_view text, const TakeNested& take = {});
 
 }  // namespace velmora::keyvalues

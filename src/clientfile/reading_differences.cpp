@@ -60,7 +60,7 @@ void addTextFindings(std::string_view text, std::size_t line, std::vector<FileFi
   addControlFinding(text, line, found);
 }
 
-void addNodeFindings(const keyvalues::Node& node, std::vector<FileFinding>& found) {
+void addOwnFindings(const keyvalues::Node& node, std::vector<FileFinding>& found) {
   addTextFindings(node.key, node.line, found);
   if (!node.isBlock) {
     addTextFindings(node.value, node.valueLine, found);
@@ -69,17 +69,31 @@ void addNodeFindings(const keyvalues::Node& node, std::vector<FileFinding>& foun
     found.emplace_back(node.conditionLine,
                        filled(kCondition, {shown(node.condition), shown(node.key)}));
   }
+}
+
+void addFindings(const keyvalues::Node& node, const FindingsByBlock& readApart,
+                 std::vector<FileFinding>& found) {
+  addOwnFindings(node, found);
+  if (const auto apart = readApart.find(node.openOffset);
+      node.isBlock && apart != readApart.end()) {
+    found.insert(found.end(), apart->second.begin(), apart->second.end());
+  }
   for (const keyvalues::Node& child : node.children) {
-    addNodeFindings(child, found);
+    addFindings(child, readApart, found);
   }
 }
 
 }  // namespace
 
-std::vector<FileFinding> readingDifferences(std::span<const keyvalues::Node> nodes) {
+void addReadingDifferences(const keyvalues::Node& node, std::vector<FileFinding>& found) {
+  addFindings(node, {}, found);
+}
+
+std::vector<FileFinding> readingDifferences(std::span<const keyvalues::Node> nodes,
+                                            const FindingsByBlock& readApart) {
   std::vector<FileFinding> found;
   for (const keyvalues::Node& node : nodes) {
-    addNodeFindings(node, found);
+    addFindings(node, readApart, found);
   }
   return found;
 }

@@ -81,16 +81,23 @@ std::string accountName(std::string_view steamId) {
 }
 
 std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
+  return checkEntries(entries.size(),
+                      [entries](std::size_t index) -> const EntryFacts& { return entries[index]; });
+}
+
+std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt) {
   // Per rule, the entries alike, in order, under the first of them; a list is made only where
   // there is more than one, so that a file of many admins costs no list per admin.
   std::array<std::unordered_map<std::size_t, std::vector<std::size_t>>, std::size(kAlikeRules)>
       alikeOf;
   for (std::size_t rule = 0; rule < std::size(kAlikeRules); ++rule) {
-    std::vector<std::optional<std::string>> keys(entries.size());
-    std::transform(entries.begin(), entries.end(), keys.begin(), kAlikeRules[rule].keyOf);
+    std::vector<std::optional<std::string>> keys(count);
+    for (std::size_t i = 0; i < count; ++i) {
+      keys[i] = kAlikeRules[rule].keyOf(factsAt(i));
+    }
     std::unordered_map<std::string_view, std::size_t> firstOfKey;
-    firstOfKey.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    firstOfKey.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
       if (keys[i]) {
         const std::size_t first = firstOfKey.emplace(*keys[i], i).first->second;
         if (first != i) {
@@ -104,7 +111,7 @@ std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
     }
   }
   std::vector<EntryFinding> findings;
-  for (std::size_t i = 0; i < entries.size(); ++i) {
+  for (std::size_t i = 0; i < count; ++i) {
     // The rules themselves, not an index into them: GCC 12 at -O2 with UBSan read another
     // rule's problem through the index.
     std::size_t alikeRule = 0;
@@ -116,7 +123,7 @@ std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
       ++alikeRule;
     }
     for (const EntryRule& rule : kEntryRules) {
-      if (rule.applies(entries[i])) {
+      if (rule.applies(factsAt(i))) {
         findings.push_back({rule.problem, i, {}});
       }
     }

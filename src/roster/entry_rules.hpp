@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -55,6 +56,9 @@ bool isIpAddress(std::string_view text);
 // that way. STEAMIDs in any form that name one account, or that are the same text, are the
 // same account.
 std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries);
+// The same for count entries held elsewhere, without copying them: factsAt gives entry index.
+using FactsAt = std::function<const EntryFacts&(std::size_t index)>;
+std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt);
 
 // What the rules look at in an entry's values, and in the entry the file writer makes of a
 // typed admin.

@@ -5,6 +5,7 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "clientfile/client_file.hpp"
 #include "clientfile/clients_file_append.hpp"
@@ -29,9 +30,9 @@ void require(bool condition, const char* what) {
 }
 
 velmora::ClientsFile readBack(const std::string& text) {
-  const velmora::keyvalues::Document document = velmora::keyvalues::parse(text);
-  require(!document.error, "what velmora writes parses");
-  return velmora::readClientsFile(document);
+  velmora::ParsedClientsFile parsed = velmora::parseClientsFile(text);
+  require(!parsed.document.error, "what velmora writes parses");
+  return std::move(parsed.file);
 }
 
 // Each entry of the file read back says what its admin's answers say, and names only groups
@@ -59,17 +60,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(velmora::testing::JsonChecker::isValid(report.json), "the report in JSON is valid");
 
   // Taking out the first entry's admins leaves a file that still parses, with the others.
-  if (const velmora::keyvalues::Document document = velmora::keyvalues::parse(input);
-      !document.error) {
-    const velmora::ClientsFile file = velmora::readClientsFile(document);
+  if (const velmora::ParsedClientsFile parsed = velmora::parseClientsFile(input);
+      !parsed.document.error) {
+    const velmora::ClientsFile& file = parsed.file;
     if (!file.entries.empty()) {
       const velmora::Removal removal =
           velmora::withoutAdmins(input, file, file.entries.front().facts.name);
       const std::string without = velmora::withEdits(input, removal.edits);
-      const velmora::keyvalues::Document rest = velmora::keyvalues::parse(without);
-      require(!rest.error, "a file without some admins still parses");
-      require(velmora::readClientsFile(rest).entries.size() ==
-                  file.entries.size() - removal.removed.size(),
+      const velmora::ParsedClientsFile rest = velmora::parseClientsFile(without);
+      require(!rest.document.error, "a file without some admins still parses");
+      require(rest.file.entries.size() == file.entries.size() - removal.removed.size(),
               "the other admins stay");
     }
     // The first entry changed in place to hold the last one's values: the text still parses,
@@ -82,10 +82,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       const std::string changed =
           velmora::withEdits(input, velmora::entryEdits(input, file, 0, wanted));
-      const velmora::keyvalues::Document edited = velmora::keyvalues::parse(changed);
-      require(!edited.error, "an entry changed in place still parses");
+      const velmora::ParsedClientsFile edited = velmora::parseClientsFile(changed);
+      require(!edited.document.error, "an entry changed in place still parses");
       if (velmora::holdsEntry(changed, 0, wanted)) {
-        const velmora::ClientsFile after = velmora::readClientsFile(edited);
+        const velmora::ClientsFile& after = edited.file;
         require(after.entries.size() == file.entries.size(), "no entry comes or goes");
         for (std::size_t i = 1; i < file.entries.size(); ++i) {
           require(after.entries[i].values() == file.entries[i].values(), "other entries stay");

@@ -62,7 +62,7 @@ const std::vector<IndentationCase> kIndentationCases = {
 TEST(AddEntries, FollowTheIndentationOfTheEntriesThere) {
   for (const IndentationCase& c : kIndentationCases) {
     LoadedClientsFile existing{.exists = true, .bytes = c.before + c.after, .file = {}};
-    existing.file = readClientsFile(keyvalues::parse(existing.bytes));
+    existing.file = parseClientsFile(existing.bytes).file;
     EXPECT_EQ(withEntriesAdded(existing, newAdmin()),
               c.before + newEntry(c.entry, c.level) + c.after)
         << c.what;

@@ -173,6 +173,15 @@ const std::vector<CheckCase> kCheckCases = {
       "f:12: admin 7 (Gus): the STEAMID is empty, so the server cannot recognise this admin",
       "f: 7 admins, 6 problems"},
      CheckReport::Verdict::kProblems},
+    {"findings two levels down follow those of the block that holds them on the same line",
+     "\"c\"\n{\n \"p\\s\" { \"A\\n\" { } }\n}\n",
+     {"f:1: no \"players\" block, so the file sets up no admins",
+      "f:3: \"p\\s\" holds a backslash, which readers that take escapes read differently "
+      "(\\\" as a quote, \\\\, \\n and \\t as escapes): velmora writes / in its place",
+      "f:3: \"A\\n\" holds a backslash, which readers that take escapes read differently "
+      "(\\\" as a quote, \\\\, \\n and \\t as escapes): velmora writes / in its place",
+      "f: 0 admins, 3 problems"},
+     CheckReport::Verdict::kProblems},
     {"a backslash before a closing quote is named before the syntax error it leads to",
      "\"c\"\n{\n \"players\"\n {\n  \"Bob\"\n  {\n   \"name\" \"Bob \\\"The Builder\\\"\"\n"
      "   \"ip\" \"1.2.3.4\"\n  }\n }\n}\n",

@@ -30,7 +30,7 @@ TEST(AdminTable, OneAlignedLinePerAdminCountingCharacters) {
       "4  \"\"      \"\"                     -            -",
       "5  Both    STEAM_0:0:9            -            -",
   };
-  EXPECT_EQ(adminTable(readClientsFile(keyvalues::parse(text))), expected);
+  EXPECT_EQ(adminTable(parseClientsFile(text).file), expected);
 }
 
 // A name and the columns a terminal gives it, counted by hand.
@@ -52,8 +52,7 @@ TEST(AdminTable, ColumnsCountAsATerminalShowsThem) {
   for (const WidthCase& c : kWidthCases) {
     text += "  \"" + c.name + "\" { \"ip\" \"10.0.0.1\" }\n";
   }
-  const std::vector<std::string> table =
-      adminTable(readClientsFile(keyvalues::parse(text + "} }")));
+  const std::vector<std::string> table = adminTable(parseClientsFile(text + "} }").file);
   ASSERT_EQ(table.size(), kWidthCases.size() + 1);
   EXPECT_EQ(table[0], "#  name     STEAMID or IP address  admin group  immunity group");
   for (std::size_t i = 0; i < kWidthCases.size(); ++i) {
@@ -71,7 +70,7 @@ TEST(AdminListJson, NullsWhatAnEntryLacksAndKeepsTheJsonValid) {
       "  \"Ann\" { \"name\" \"J\xc3\xb6rg\" \"steam\" \"STEAM_0:1:1\" \"ip\" \"1.2.3.4\" "
       "\"groups\" { \"Immunity\" \"NoFun\" } }\n"
       "} }";
-  EXPECT_EQ(adminListJson(readClientsFile(keyvalues::parse(text))),
+  EXPECT_EQ(adminListJson(parseClientsFile(text).file),
             R"([{"line":2,"key":"J)"
             "\xef\xbf\xbd"
             R"(rg","name":"a\u001b\\","steam":null,"ip":null,"admin":"Teamadmin",)"
@@ -80,10 +79,9 @@ TEST(AdminListJson, NullsWhatAnEntryLacksAndKeepsTheJsonValid) {
             "\xc3\xb6"
             R"(rg","steam":"STEAM_0:1:1","ip":"1.2.3.4","admin":null,"immunity":"NoFun",)"
             R"("account":"STEAM_0:1:1"}])");
-  EXPECT_EQ(adminListJson(readClientsFile(keyvalues::parse("\"c\" { \"players\" { } }"))), "[]");
+  EXPECT_EQ(adminListJson(parseClientsFile("\"c\" { \"players\" { } }").file), "[]");
   // The checker the fuzzer holds every JSON answer to tells invalid JSON too.
-  EXPECT_TRUE(
-      testing::JsonChecker::isValid(adminListJson(readClientsFile(keyvalues::parse(text)))));
+  EXPECT_TRUE(testing::JsonChecker::isValid(adminListJson(parseClientsFile(text).file)));
   for (const std::string_view invalid : {"[\"a\x1b\"]", "{\"a\": }", "[1,]", "[\"\xf6\"]", "nul"}) {
     EXPECT_FALSE(testing::JsonChecker::isValid(invalid)) << invalid;
   }
@@ -91,7 +89,7 @@ TEST(AdminListJson, NullsWhatAnEntryLacksAndKeepsTheJsonValid) {
 
 TEST(AdminTable, AFileWithoutAdminsIsTheHeaderAlone) {
   EXPECT_EQ(
-      adminTable(readClientsFile(keyvalues::parse("\"c\" { \"players\" { } }"))),
+      adminTable(parseClientsFile("\"c\" { \"players\" { } }").file),
       (std::vector<std::string>{"#  name  STEAMID or IP address  admin group  immunity group"}));
 }
 

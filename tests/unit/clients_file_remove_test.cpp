@@ -86,9 +86,9 @@ const std::vector<RemovalCase> kRemovalCases = {
 };
 
 TEST(RemoveAdmins, TakesOutWhatMatchesAndKeepsEveryOtherByte) {
-  const keyvalues::Document document = keyvalues::parse(kHandMade);
-  ASSERT_FALSE(document.error);
-  const ClientsFile file = readClientsFile(document);
+  const ParsedClientsFile parsed = parseClientsFile(kHandMade);
+  ASSERT_FALSE(parsed.document.error);
+  const ClientsFile& file = parsed.file;
   for (const RemovalCase& c : kRemovalCases) {
     const Removal removal = withoutAdmins(kHandMade, file, c.wanted);
     EXPECT_EQ(removal.removed, c.removed) << c.what;
@@ -100,7 +100,7 @@ TEST(RemoveAdmins, OnlyEntryOfACrLfFile) {
   const std::string text =
       "\"clients.txt\"\r\n{\r\n\t\"players\"\r\n\t{\r\n\t\t// This must be a unique client name"
       "\r\n\t\t\"Ann\"\r\n\t\t{\r\n\t\t\t\"ip\"\t\"1.2.3.4\"\r\n\t\t}\r\n\t}\r\n}";
-  const ClientsFile file = readClientsFile(keyvalues::parse(text));
+  const ClientsFile file = parseClientsFile(text).file;
   EXPECT_EQ(textWithout(text, file, "ann"),
             "\"clients.txt\"\r\n{\r\n\t\"players\"\r\n\t{\r\n\t}\r\n}");
 }
@@ -109,7 +109,7 @@ TEST(RemoveAdmins, TakesAnEntrysConditionWithIt) {
   const std::string text =
       "\"c\"\n{\n  \"players\"\n  {\n    \"Ann\" [$WIN32]\n    {\n      \"ip\" \"1.2.3.4\"\n    }\n"
       "    \"Bob\" [$X360] { \"ip\" \"1.2.3.5\" } \"Cy\" { }\n  }\n}\n";
-  const ClientsFile file = readClientsFile(keyvalues::parse(text));
+  const ClientsFile file = parseClientsFile(text).file;
   EXPECT_EQ(textWithout(text, file, "Ann"),
             "\"c\"\n{\n  \"players\"\n  {\n"
             "    \"Bob\" [$X360] { \"ip\" \"1.2.3.5\" } \"Cy\" { }\n  }\n}\n");
@@ -143,7 +143,7 @@ TEST(RemoveAdmins, FindsAnAccountByAnyFormOfItsSteamId) {
       "  \"C\" { \"steam\" \"76561197960287930\" }\n  \"D\" { \"steam\" \"[U:1:22202]\" }\n"
       "  \"E\" { \"steam\" \"STEAM_0:1:11101\" }\n  \"F\" { \"ip\" \"76561197960287930\" }\n"
       "} }";
-  const ClientsFile file = readClientsFile(keyvalues::parse(text));
+  const ClientsFile file = parseClientsFile(text).file;
   for (const AccountCase& c : kAccountCases) {
     EXPECT_EQ(withoutAdmins(text, file, c.wanted).removed, c.removed) << c.wanted;
   }
@@ -151,7 +151,7 @@ TEST(RemoveAdmins, FindsAnAccountByAnyFormOfItsSteamId) {
 
 TEST(RemoveAdmins, APlainKeyUnderPlayersIsNoAdmin) {
   const std::string text = "\"c\" { \"players\" { \"Eve\" \"x\" \"Ann\" { \"ip\" \"Eve\" } } }";
-  const Removal removal = withoutAdmins(text, readClientsFile(keyvalues::parse(text)), "Eve");
+  const Removal removal = withoutAdmins(text, parseClientsFile(text).file, "Eve");
   EXPECT_EQ(removal.removed, std::vector<std::size_t>{1});
   EXPECT_EQ(withEdits(text, removal.edits), "\"c\" { \"players\" { \"Eve\" \"x\"  } }");
 }
@@ -181,7 +181,7 @@ TEST(RemoveAdmins, AgreesWithTheCheckOnWhichNamesAreTheSame) {
         std::any_of(report.lines.begin(), report.lines.end(), [](const std::string& line) {
           return line.find("has the same name") != std::string::npos;
         });
-    const Removal removal = withoutAdmins(text, readClientsFile(keyvalues::parse(text)), c.first);
+    const Removal removal = withoutAdmins(text, parseClientsFile(text).file, c.first);
     EXPECT_EQ(checkSaysSame, c.same) << c.second;
     EXPECT_EQ(removal.removed.size(), c.same ? 2U : 1U) << c.second;
   }

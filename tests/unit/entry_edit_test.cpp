@@ -24,7 +24,7 @@ AdminRoster rosterOf(const std::string& answers) {
 }
 
 std::string edited(const std::string& text, std::size_t index, const EntryValues& wanted) {
-  const ClientsFile file = readClientsFile(keyvalues::parse(text));
+  const ClientsFile file = parseClientsFile(text).file;
   return withEdits(text, entryEdits(text, file, index, wanted));
 }
 

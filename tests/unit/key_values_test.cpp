@@ -173,5 +173,26 @@ TEST(KeyValues, KeepsWhereEachBlockCloses) {
   EXPECT_EQ(players->closeOffset, text.rfind("\t}") + 1);
 }
 
+TEST(KeyValues, HandsKeysTwoLevelsDownToTheTakerAndKeepsTheRest) {
+  const std::string text =
+      R"("r" { "a" { "x" "1" "y" { "z" "2" "q" { "u" "3" } } } "b" "4" } "s" { "c" { "w" "5" } })";
+  std::vector<std::string> taken;
+  const Document document = parse(text, [&taken](const Node& node, const Node& parent) {
+    std::string seen = std::string(parent.key) + "/" + std::string(node.key) + ":";
+    for (const Node& child : node.children) {
+      seen += std::string(child.key) +
+              (child.isBlock ? "{" + std::string(child.children[0].key) + "}" : "");
+    }
+    taken.push_back(seen);
+  });
+  ASSERT_FALSE(document.error);
+  EXPECT_EQ(taken, (std::vector<std::string>{"a/x:", "a/y:zq{u}", "c/w:"}));
+  ASSERT_EQ(document.nodes.size(), 2U);
+  ASSERT_EQ(document.nodes[0].children.size(), 2U);
+  EXPECT_TRUE(document.nodes[0].child("a")->children.empty());
+  EXPECT_EQ(document.nodes[0].child("b")->value, "4");
+  EXPECT_TRUE(document.nodes[1].child("c")->children.empty());
+}
+
 }  // namespace
 }  // namespace velmora::keyvalues
