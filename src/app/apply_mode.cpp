@@ -199,7 +199,7 @@ class FileApplier {
               const std::vector<TextEdit>& edits) {
     const std::string& text = target_.loaded.bytes;
     const std::string edited = withEdits(text, edits);
-    const ParsedClientsFile parsed = parseClientsFile(edited);
+    const ParsedClientsFile parsed = parseClientsFile(edited, EntryPlaces::kSkipped);
     const ClientsFile& after = parsed.file;
     const std::unordered_map<std::string, std::size_t> entryOfKey = entriesByKey(after);
     std::vector<std::size_t> touched;

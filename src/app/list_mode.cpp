@@ -13,12 +13,13 @@ ExitStatus listAdmins(const std::filesystem::path& file, AnswerForm form, std::o
                       std::ostream& errors) {
   const std::string name = textOfPath(file);
   const Result<LoadedClientsFile> loaded =
-      loadClientsFile(file, name, "list", MissingFile::kRefused);
+      loadClientsFile(file, name, "list", MissingFile::kRefused, EntryPlaces::kSkipped);
   if (loaded.failed()) {
     return reportFailure(errors, loaded.failure(), ExitStatus::kCannotReadFile);
   }
   if (form == AnswerForm::kJson) {
-    output << adminListJson(loaded.value().file) << '\n';
+    writeAdminListJson(output, loaded.value().file);
+    output << '\n';
   } else {
     for (const std::string& line : adminTable(loaded.value().file)) {
       output << line << '\n';

@@ -156,10 +156,11 @@ CheckReport checkClientsText(std::string_view fileName, std::string_view text) {
   ClientsFile file;
   {
     FindingsByBlock readApart;
-    ParsedClientsFile parsed = parseClientsFile(
-        text, [&readApart](const keyvalues::Node& node, const keyvalues::Node& parent) {
-          addReadingDifferences(node, readApart[parent.openOffset]);
-        });
+    ParsedClientsFile parsed =
+        parseClientsFile(text, EntryPlaces::kSkipped,
+                         [&readApart](const keyvalues::Node& node, const keyvalues::Node& parent) {
+                           addReadingDifferences(node, readApart[parent.openOffset]);
+                         });
     findings = readingDifferences(parsed.document.nodes, readApart);
     sortByLine(findings);
     if (parsed.document.error) {

@@ -63,15 +63,15 @@ Json jsonObjectOf(const ClientEntry& entry) {
 
 // The array is written one admin at a time, as the library writes an array on one line: a
 // file of many admins need not be held as library objects all at once.
-std::string adminListJson(const ClientsFile& file) {
-  std::string text = "[";
+void writeAdminListJson(std::ostream& output, const ClientsFile& file) {
+  output << '[';
   for (const ClientEntry& entry : file.entries) {
     if (&entry != &file.entries.front()) {
-      text += ',';
+      output << ',';
     }
-    text += jsonText(jsonObjectOf(entry));
+    output << jsonText(jsonObjectOf(entry));
   }
-  return text + "]";
+  output << ']';
 }
 
 std::vector<std::string> adminTable(const ClientsFile& file) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ std::vector<std::string> adminTable(const ClientsFile& file);
 // scripts: the entry's line and key, its "name", "steam" and "ip" values, its "Admin" and
 // "Immunity" groups, and its Steam account as STEAM_0:Y:Z when its "steam" value names one;
 // null for each that the entry does not have.
-std::string adminListJson(const ClientsFile& file);
+// Written to output one admin at a time: a file of many admins is not held twice.
+void writeAdminListJson(std::ostream& output, const ClientsFile& file);
 
 }  // namespace velmora

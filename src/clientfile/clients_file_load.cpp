@@ -18,7 +18,7 @@ Result<std::string> readClientsText(const std::filesystem::path& file, std::stri
 
 Result<LoadedClientsFile> loadClientsFile(const std::filesystem::path& file,
                                           std::string_view fileName, std::string_view purpose,
-                                          MissingFile missing) {
+                                          MissingFile missing, EntryPlaces places) {
   Result<std::string> bytes = readClientsText(file, fileName);
   if (bytes.failed()) {
     if (missing == MissingFile::kAllowed &&
@@ -28,7 +28,7 @@ Result<LoadedClientsFile> loadClientsFile(const std::filesystem::path& file,
     return bytes.failure();
   }
   LoadedClientsFile loaded{.exists = true, .bytes = std::move(bytes.value()), .file = {}};
-  ParsedClientsFile parsed = parseClientsFile(loaded.bytes);
+  ParsedClientsFile parsed = parseClientsFile(loaded.bytes, places);
   if (const std::optional<keyvalues::SyntaxError>& error = parsed.document.error) {
     return Failure{"velmora: cannot " + std::string(purpose) + " " + std::string(fileName) +
                    ": line " + std::to_string(error->line) + ": " + error->withColumn()};

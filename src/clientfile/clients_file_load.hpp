@@ -30,6 +30,7 @@ struct LoadedClientsFile {
 // done with a file that cannot be parsed, as in "velmora: cannot add to clients.txt: line 3:".
 Result<LoadedClientsFile> loadClientsFile(const std::filesystem::path& file,
                                           std::string_view fileName, std::string_view purpose,
-                                          MissingFile missing);
+                                          MissingFile missing,
+                                          EntryPlaces places = EntryPlaces::kRead);
 
 }  // namespace velmora

@@ -33,41 +33,58 @@ BlockAt blockAt(std::string_view text, const Node& node) {
   return {node.keySpan(text), node.openOffset, node.closeOffset};
 }
 
-ClientEntry entryOf(std::string_view text, const Node& node) {
+ClientEntry entryOf(const Node& node) {
   ClientEntry entry;
   entry.facts.name = node.key;
   entry.line = node.line;
   entry.isBlock = node.isBlock;
-  entry.at = blockAt(text, node);
   if (!node.isBlock) {
     return entry;
   }
   if (const Node* name = valueOf(node, fields::kName)) {
     entry.realName = name->value;
-    entry.nameAt = pairAt(text, *name);
   }
   if (const Node* steam = valueOf(node, fields::kSteam)) {
     entry.facts.steamId = steam->value;
     entry.steamLine = steam->valueLine;
-    entry.steamAt = pairAt(text, *steam);
   }
   if (const Node* ip = valueOf(node, fields::kIp)) {
     entry.facts.ipAddress = ip->value;
     entry.ipLine = ip->valueLine;
-    entry.ipAt = pairAt(text, *ip);
   }
   if (const Node* groups = blockOf(node, catalogue::kGroupsKey)) {
-    entry.groupsAt = blockAt(text, *groups);
-    entry.groups.reserve(groups->children.size());
     for (const Node& use : groups->children) {
       if (!use.isBlock) {
-        entry.groups.push_back(
-            {std::string(use.key), std::string(use.value), use.valueLine, pairAt(text, use)});
+        entry.groups.push_back({std::string(use.key), std::string(use.value), use.valueLine});
       }
     }
   }
   entry.facts.hasAdminGroup = entry.groupOf(catalogue::kAdminKind) != nullptr;
   return entry;
+}
+
+std::optional<PairAt> pairAtOf(std::string_view text, const Node* node) {
+  return node != nullptr ? std::optional(pairAt(text, *node)) : std::nullopt;
+}
+
+// Where entryOf's entry and the values it read stand in text.
+EntryPlace placeOf(std::string_view text, const Node& node) {
+  EntryPlace place{blockAt(text, node), {}, {}, {}, {}, {}};
+  if (!node.isBlock) {
+    return place;
+  }
+  place.nameAt = pairAtOf(text, valueOf(node, fields::kName));
+  place.steamAt = pairAtOf(text, valueOf(node, fields::kSteam));
+  place.ipAt = pairAtOf(text, valueOf(node, fields::kIp));
+  if (const Node* groups = blockOf(node, catalogue::kGroupsKey)) {
+    place.groupsAt = blockAt(text, *groups);
+    for (const Node& use : groups->children) {
+      if (!use.isBlock) {
+        place.groupAt.push_back(pairAt(text, use));
+      }
+    }
+  }
+  return place;
 }
 
 bool matches(const std::optional<std::string>& value, std::string_view wanted) {
@@ -153,29 +170,35 @@ std::vector<EntryFacts> ClientsFile::entryFacts() const {
   return facts;
 }
 
-ParsedClientsFile parseClientsFile(std::string_view text, const keyvalues::TakeNested& alsoTake) {
+ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
+                                   const keyvalues::TakeNested& alsoTake) {
   // Which block is the root's "players" or "groups" block is known only once the text is read:
   // what is read two levels down is kept by the block that holds it, by its opening brace.
   std::map<std::size_t, std::vector<ClientEntry>> entriesIn;
+  std::map<std::size_t, std::vector<EntryPlace>> placesIn;
   std::map<std::size_t, std::vector<GroupUse>> definedIn;
   // Room for an entry per opening brace, more than entries in blocks need: the entries of a
   // large file are then not moved as they are read, and room never written takes no memory.
   const auto braces = static_cast<std::size_t>(std::count(text.begin(), text.end(), '{'));
+  const auto withRoom = [braces](auto& list) -> auto& {
+    if (list.empty()) {
+      list.reserve(braces);
+    }
+    return list;
+  };
   ParsedClientsFile parsed;
   parsed.document = keyvalues::parse(text, [&](const Node& node, const Node& parent) {
     if (sameLetterCaseAside(parent.key, kPlayersKey)) {
-      std::vector<ClientEntry>& entries = entriesIn[parent.openOffset];
-      if (entries.empty()) {
-        entries.reserve(braces);
+      withRoom(entriesIn[parent.openOffset]).push_back(entryOf(node));
+      if (places == EntryPlaces::kRead) {
+        withRoom(placesIn[parent.openOffset]).push_back(placeOf(text, node));
       }
-      entries.push_back(entryOf(text, node));
     } else if (sameLetterCaseAside(parent.key, catalogue::kGroupsKey)) {
       std::vector<GroupUse>& defined = definedIn[parent.openOffset];
-      std::transform(
-          node.children.begin(), node.children.end(), std::back_inserter(defined),
-          [&node](const Node& group) {
-            return GroupUse{std::string(node.key), std::string(group.key), group.line, {}};
-          });
+      std::transform(node.children.begin(), node.children.end(), std::back_inserter(defined),
+                     [&node](const Node& group) {
+                       return GroupUse{std::string(node.key), std::string(group.key), group.line};
+                     });
     }
     if (alsoTake) {
       alsoTake(node, parent);
@@ -193,6 +216,7 @@ ParsedClientsFile parseClientsFile(std::string_view text, const keyvalues::TakeN
     file.playersClose = players->closeOffset;
     file.playersOffset = players->keySpan(text).begin;
     file.entries = std::move(entriesIn[players->openOffset]);
+    file.places = std::move(placesIn[players->openOffset]);
   }
   if (const Node* groups = blockOf(*root, catalogue::kGroupsKey)) {
     file.definedGroups = std::move(definedIn[groups->openOffset]);

@@ -31,7 +31,6 @@ struct GroupUse {
   std::string kind;
   std::string group;
   std::size_t line = 0;
-  PairAt at;
 };
 
 // One client entry under "players", as the file holds it.
@@ -43,19 +42,26 @@ struct ClientEntry {
   std::size_t ipLine = 0;
   std::vector<GroupUse> groups;
   std::optional<std::string> realName;  // the "name" value, when the entry has one
-  // Where the entry and the values above stand in the text; the block's braces only for a
-  // block.
-  BlockAt at;
-  std::optional<PairAt> nameAt;
-  std::optional<PairAt> steamAt;
-  std::optional<PairAt> ipAt;
-  std::optional<BlockAt> groupsAt;
 
   // The group the entry names under kind ("Admin" or "Immunity"); null when none.
   [[nodiscard]] const GroupUse* groupOf(std::string_view kind) const;
   // What the entry holds: its key and each value it has.
   [[nodiscard]] EntryValues values() const;
 };
+
+// Where an entry and its values stand in the text, for an edit in place; the block's braces
+// only for a block.
+struct EntryPlace {
+  BlockAt at;
+  std::optional<PairAt> nameAt;
+  std::optional<PairAt> steamAt;
+  std::optional<PairAt> ipAt;
+  std::optional<BlockAt> groupsAt;
+  std::vector<PairAt> groupAt;  // of each of the entry's groups, in its order
+};
+
+// Whether a file is read with where its entries stand, which only an edit in place needs.
+enum class EntryPlaces { kRead, kSkipped };
 
 // What velmora needs of an existing clients file, copied out of its parsed text.
 struct ClientsFile {
@@ -65,6 +71,7 @@ struct ClientsFile {
   std::optional<std::size_t> playersClose;
   std::size_t playersOffset = 0;  // where the "players" key begins in the text
   std::vector<ClientEntry> entries;
+  std::vector<EntryPlace> places;  // each entry's, when read with them
   // The global "groups" section: each kind ("Admin", "Immunity") with its groups.
   std::vector<GroupUse> definedGroups;
 
@@ -93,7 +100,7 @@ struct ParsedClientsFile {
 
 // Parses text and reads its entries: the first block at the top level is the root, and its
 // "players" and "groups" blocks are read. alsoTake sees each key two levels down as well.
-ParsedClientsFile parseClientsFile(std::string_view text,
+ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places = EntryPlaces::kRead,
                                    const keyvalues::TakeNested& alsoTake = {});
 
 }  // namespace velmora

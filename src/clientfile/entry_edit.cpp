@@ -34,16 +34,16 @@ std::string tokenFor(std::string_view value, bool wasQuoted) {
 
 struct IdentifierKind {
   std::optional<std::string> EntryValues::*value;
-  std::optional<PairAt> ClientEntry::*at;
+  std::optional<PairAt> EntryPlace::*at;
   std::string_view key;
   std::string_view comment;  // velmora's, on the line above
   EntryPart part;
 };
 
 constexpr IdentifierKind kIdentifierKinds[] = {
-    {&EntryValues::steamId, &ClientEntry::steamAt, fields::kSteam, kSteamIdComment,
+    {&EntryValues::steamId, &EntryPlace::steamAt, fields::kSteam, kSteamIdComment,
      EntryPart::kSteamId},
-    {&EntryValues::ipAddress, &ClientEntry::ipAt, fields::kIp, kIpAddressComment,
+    {&EntryValues::ipAddress, &EntryPlace::ipAt, fields::kIp, kIpAddressComment,
      EntryPart::kIpAddress},
 };
 
@@ -90,12 +90,12 @@ std::string groupLine(const GroupKind& kind, std::string_view group) {
 // Collects the edits of one entry; what it adds is written by the writer, as --add writes.
 class EntryEditor {
  public:
-  EntryEditor(std::string_view text, const ClientsFile& file, const ClientEntry& entry,
+  EntryEditor(std::string_view text, const ClientsFile& file, const EntryPlace& place,
               const EntryValues& wanted)
       : text_(text),
         wanted_(wanted),
         lineEnd_(lineEndOf(text)),
-        indentation_(indentationOf(text, file, entry)) {}
+        indentation_(indentationOf(text, file, place)) {}
 
   void replace(std::size_t begin, std::size_t end, std::string replacement) {
     edits_.push_back({begin, end, std::move(replacement)});
@@ -123,13 +123,13 @@ class EntryEditor {
     replaceToken(pair.value, *(wanted_.*to.value));
   }
 
-  void changeGroup(const GroupUse& use, const GroupKind& kind, std::string_view group) {
-    const std::string_view written =
-        text_.substr(use.at.key.begin, use.at.value.end - use.at.key.begin);
+  void changeGroup(const GroupUse& use, const PairAt& at, const GroupKind& kind,
+                   std::string_view group) {
+    const std::string_view written = text_.substr(at.key.begin, at.value.end - at.key.begin);
     if (written == groupLine(kind, use.group)) {
-      replace(use.at.key.begin, use.at.value.end, groupLine(kind, group));
+      replace(at.key.begin, at.value.end, groupLine(kind, group));
     } else {
-      replaceToken(use.at.value, group);
+      replaceToken(at.value, group);
     }
   }
 
@@ -194,24 +194,26 @@ class EntryEditor {
   std::vector<TextEdit> edits_;
 };
 
-void editName(EntryEditor& editor, const ClientEntry& entry, const EntryValues& wanted) {
-  if (entry.nameAt && !wanted.name) {
-    editor.remove(*entry.nameAt, kNameComment);
-  } else if (entry.nameAt && *wanted.name != *entry.realName) {
-    editor.replaceToken(entry.nameAt->value, *wanted.name);
-  } else if (!entry.nameAt && wanted.name) {
-    editor.addFirst(entry.at, EntryPart::kName);
+void editName(EntryEditor& editor, const ClientEntry& entry, const EntryPlace& place,
+              const EntryValues& wanted) {
+  if (place.nameAt && !wanted.name) {
+    editor.remove(*place.nameAt, kNameComment);
+  } else if (place.nameAt && *wanted.name != *entry.realName) {
+    editor.replaceToken(place.nameAt->value, *wanted.name);
+  } else if (!place.nameAt && wanted.name) {
+    editor.addFirst(place.at, EntryPart::kName);
   }
 }
 
-void editIdentifiers(EntryEditor& editor, const ClientEntry& entry, const EntryValues& wanted) {
+void editIdentifiers(EntryEditor& editor, const ClientEntry& entry, const EntryPlace& place,
+                     const EntryValues& wanted) {
   const EntryValues current = entry.values();
   for (std::size_t k = 0; k < std::size(kIdentifierKinds); ++k) {
     const IdentifierKind& kind = kIdentifierKinds[k];
     const IdentifierKind& other = kIdentifierKinds[1 - k];
-    const std::optional<PairAt>& at = entry.*kind.at;
+    const std::optional<PairAt>& at = place.*kind.at;
     const std::optional<std::string>& value = wanted.*kind.value;
-    const bool takesOthersPlace = !(entry.*other.at) && (wanted.*other.value).has_value();
+    const bool takesOthersPlace = !(place.*other.at) && (wanted.*other.value).has_value();
     if (at && value) {
       if (*value != *(current.*kind.value)) {
         editor.replaceToken(at->value, *value);
@@ -220,36 +222,38 @@ void editIdentifiers(EntryEditor& editor, const ClientEntry& entry, const EntryV
       editor.changeKind(*at, kind, other);
     } else if (at) {
       editor.remove(*at, kind.comment);
-    } else if (value && !((entry.*other.at).has_value() && !(wanted.*other.value))) {
-      if (entry.nameAt && wanted.name) {
-        editor.addAfter(entry.nameAt->end, kind.part);
+    } else if (value && !((place.*other.at).has_value() && !(wanted.*other.value))) {
+      if (place.nameAt && wanted.name) {
+        editor.addAfter(place.nameAt->end, kind.part);
       } else {
-        editor.addFirst(entry.at, kind.part);
+        editor.addFirst(place.at, kind.part);
       }
     }
   }
 }
 
-void editGroups(EntryEditor& editor, const ClientEntry& entry, const EntryValues& wanted) {
-  if (!entry.groupsAt) {
+void editGroups(EntryEditor& editor, const ClientEntry& entry, const EntryPlace& place,
+                const EntryValues& wanted) {
+  if (!place.groupsAt) {
     if (wanted.adminGroup || wanted.immunityGroup) {
-      editor.addLast(entry.at, EntryPart::kGroups);
+      editor.addLast(place.at, EntryPart::kGroups);
     }
     return;
   }
   for (const GroupKind& kind : kGroupKinds) {
     const GroupUse* use = entry.groupOf(kind.key);
     const std::optional<std::string>& group = wanted.*kind.value;
-    if (use != nullptr && group) {
-      if (use->group != *group) {
-        editor.changeGroup(*use, kind, *group);
+    if (use != nullptr) {
+      const PairAt& at = place.groupAt[static_cast<std::size_t>(use - entry.groups.data())];
+      if (!group) {
+        editor.remove(at, {});
+      } else if (use->group != *group) {
+        editor.changeGroup(*use, at, kind, *group);
       }
-    } else if (use != nullptr) {
-      editor.remove(use->at, {});
     } else if (group && kind.comesFirst) {
-      editor.addFirst(*entry.groupsAt, kind.part);
+      editor.addFirst(*place.groupsAt, kind.part);
     } else if (group) {
-      editor.addLast(*entry.groupsAt, kind.part);
+      editor.addLast(*place.groupsAt, kind.part);
     }
   }
 }
@@ -259,18 +263,19 @@ void editGroups(EntryEditor& editor, const ClientEntry& entry, const EntryValues
 std::vector<TextEdit> entryEdits(std::string_view text, const ClientsFile& file, std::size_t index,
                                  const EntryValues& wanted) {
   const ClientEntry& entry = file.entries[index];
-  EntryEditor editor(text, file, entry, wanted);
+  const EntryPlace& place = file.places[index];
+  EntryEditor editor(text, file, place, wanted);
   if (wanted.key != entry.facts.name) {
-    editor.replaceToken(entry.at.key, wanted.key);
+    editor.replaceToken(place.at.key, wanted.key);
   }
-  editName(editor, entry, wanted);
-  editIdentifiers(editor, entry, wanted);
-  editGroups(editor, entry, wanted);
+  editName(editor, entry, place, wanted);
+  editIdentifiers(editor, entry, place, wanted);
+  editGroups(editor, entry, place, wanted);
   return editor.take();
 }
 
 bool holdsEntry(std::string_view edited, std::size_t index, const EntryValues& wanted) {
-  const ParsedClientsFile parsed = parseClientsFile(edited);
+  const ParsedClientsFile parsed = parseClientsFile(edited, EntryPlaces::kSkipped);
   const ClientsFile& file = parsed.file;
   return !parsed.document.error && index < file.entries.size() &&
          file.entries[index].values() == wanted;

@@ -44,10 +44,10 @@ std::string_view lineEndOf(std::string_view text) {
 Indentation indentationOf(std::string_view text, const ClientsFile& file) {
   Indentation indentation;
   const auto first =
-      std::find_if(file.entries.begin(), file.entries.end(), [text](const ClientEntry& entry) {
-        return !indentationBefore(text, entry.at.key.begin).empty();
+      std::find_if(file.places.begin(), file.places.end(), [text](const EntryPlace& place) {
+        return !indentationBefore(text, place.at.key.begin).empty();
       });
-  if (first == file.entries.end()) {
+  if (first == file.places.end()) {
     return indentation;
   }
   indentation.entry = indentationBefore(text, first->at.key.begin);
@@ -55,19 +55,18 @@ Indentation indentationOf(std::string_view text, const ClientsFile& file) {
   return indentation;
 }
 
-Indentation indentationOf(std::string_view text, const ClientsFile& file,
-                          const ClientEntry& entry) {
+Indentation indentationOf(std::string_view text, const ClientsFile& file, const EntryPlace& place) {
   Indentation indentation = indentationOf(text, file);
-  const std::string_view own = indentationBefore(text, entry.at.key.begin);
+  const std::string_view own = indentationBefore(text, place.at.key.begin);
   if (own.empty()) {
     return indentation;
   }
   indentation.entry = own;
   const std::array<std::size_t, 4> values = {
-      entry.nameAt ? entry.nameAt->key.begin : 0, entry.steamAt ? entry.steamAt->key.begin : 0,
-      entry.ipAt ? entry.ipAt->key.begin : 0, entry.groupsAt ? entry.groupsAt->key.begin : 0};
+      place.nameAt ? place.nameAt->key.begin : 0, place.steamAt ? place.steamAt->key.begin : 0,
+      place.ipAt ? place.ipAt->key.begin : 0, place.groupsAt ? place.groupsAt->key.begin : 0};
   for (const std::size_t at : values) {
-    const std::string_view inner = at > entry.at.open ? indentationBefore(text, at) : "";
+    const std::string_view inner = at > place.at.open ? indentationBefore(text, at) : "";
     if (inner.size() > own.size() && inner.starts_with(own)) {
       indentation.level = levelBetween(own, inner);
       break;

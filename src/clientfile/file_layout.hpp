@@ -23,9 +23,9 @@ struct Indentation {
 // Taken from the first entry that begins its line, and the "players" key above it; velmora's
 // own tabs when there is none.
 Indentation indentationOf(std::string_view text, const ClientsFile& file);
-// The same for lines inside entry: its own indentation and that of its values where they
-// begin their lines, else the file's.
-Indentation indentationOf(std::string_view text, const ClientsFile& file, const ClientEntry& entry);
+// The same for lines inside the entry at place: its own indentation and that of its values where
+// they begin their lines, else the file's.
+Indentation indentationOf(std::string_view text, const ClientsFile& file, const EntryPlace& place);
 
 // Pieces written with velmora's tabs, in the file's own indentation: a line's leading tabs, two
 // or more, become the entry indentation and a level for each tab beyond two.
