@@ -4,6 +4,7 @@
 #include <iterator>
 #include <map>
 
+#include "clientfile/large_pages.hpp"
 #include "roster/group_catalogue.hpp"
 #include "roster/steam_id.hpp"
 #include "text/letter_case.hpp"
@@ -183,6 +184,7 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
   const auto withRoom = [braces](auto& list) -> auto& {
     if (list.empty()) {
       list.reserve(braces);
+      adviseLargePages(list.data(), list.capacity() * sizeof(list.front()));
     }
     return list;
   };

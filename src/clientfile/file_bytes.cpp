@@ -5,6 +5,8 @@
 #include <memory>
 #include <system_error>
 
+#include "clientfile/large_pages.hpp"
+
 namespace velmora {
 Result<std::string> readFileBytes(const std::filesystem::path& file, std::string_view fileName) {
   const auto unread = [fileName](std::error_code cause) {
@@ -27,6 +29,7 @@ Result<std::string> readFileBytes(const std::filesystem::path& file, std::string
   const std::uintmax_t size = std::filesystem::file_size(file, sizeUnknown);
   if (!sizeUnknown) {
     bytes.reserve(static_cast<std::size_t>(size));
+    adviseLargePages(bytes.data(), bytes.capacity());
   }
   constexpr std::size_t kPiece = std::size_t{64} * 1024;
   const auto piece = std::make_unique<char[]>(kPiece);
