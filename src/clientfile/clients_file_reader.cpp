@@ -54,6 +54,7 @@ ClientEntry entryOf(const Node& node) {
     entry.ipLine = ip->valueLine;
   }
   if (const Node* groups = blockOf(node, catalogue::kGroupsKey)) {
+    entry.groups.reserve(groups->children.size());
     for (const Node& use : groups->children) {
       if (!use.isBlock) {
         entry.groups.push_back({std::string(use.key), std::string(use.value), use.valueLine});
