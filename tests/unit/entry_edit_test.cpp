@@ -133,6 +133,10 @@ const std::vector<HandMadeCase> kHandMadeCases = {
      "\"c\" { \"players\" { \"ann\" { \"groups\" { \"admin\" \"x\" } } } }",
      values("Ann", std::nullopt, std::nullopt, std::nullopt, "Teamadmin", std::nullopt),
      "\"c\" { \"players\" { \"Ann\" { \"groups\" { \"admin\" \"Teamadmin\" } } } }"},
+    {"a block among the groups is passed over, as the server passes over it",
+     "\"c\" { \"players\" { \"Ann\" { \"groups\" { \"x\" { } \"Admin\" \"Mod\" } } } }",
+     values("Ann", std::nullopt, std::nullopt, std::nullopt, "Teamadmin", std::nullopt),
+     "\"c\" { \"players\" { \"Ann\" { \"groups\" { \"x\" { } \"Admin\" \"Teamadmin\" } } } }"},
 };
 
 TEST(EntryEdit, OnAHandMadeFileChangesOnlyTheTokensThatDiffer) {
