@@ -44,19 +44,19 @@ Json jsonGroup(const ClientEntry& entry, std::string_view kind) {
   return use != nullptr ? Json(use->group) : Json(nullptr);
 }
 
-Json jsonObjectOf(const ClientEntry& entry) {
+// Sets the members of object to what entry holds. One object serves every admin: once it has
+// its members, setting them again allocates nothing for the names, and they keep their order.
+void setJsonMembers(Json& object, const ClientEntry& entry) {
   const std::optional<SteamAccount> account =
       entry.facts.steamId ? steamAccountOf(*entry.facts.steamId) : std::nullopt;
-  Json object = Json::object();
   object["line"] = entry.line;
-  object[std::string(fields::kKey)] = entry.facts.name;
-  object[std::string(fields::kName)] = jsonOrNull(entry.realName);
-  object[std::string(fields::kSteam)] = jsonOrNull(entry.facts.steamId);
-  object[std::string(fields::kIp)] = jsonOrNull(entry.facts.ipAddress);
-  object[std::string(fields::kAdmin)] = jsonGroup(entry, catalogue::kAdminKind);
-  object[std::string(fields::kImmunity)] = jsonGroup(entry, catalogue::kImmunityKind);
+  object[fields::kKey] = entry.facts.name;
+  object[fields::kName] = jsonOrNull(entry.realName);
+  object[fields::kSteam] = jsonOrNull(entry.facts.steamId);
+  object[fields::kIp] = jsonOrNull(entry.facts.ipAddress);
+  object[fields::kAdmin] = jsonGroup(entry, catalogue::kAdminKind);
+  object[fields::kImmunity] = jsonGroup(entry, catalogue::kImmunityKind);
   object["account"] = account ? Json(account->steamId()) : Json(nullptr);
-  return object;
 }
 
 }  // namespace
@@ -65,11 +65,13 @@ Json jsonObjectOf(const ClientEntry& entry) {
 // file of many admins need not be held as library objects all at once.
 void writeAdminListJson(std::ostream& output, const ClientsFile& file) {
   output << '[';
+  Json object = Json::object();
   for (const ClientEntry& entry : file.entries) {
     if (&entry != &file.entries.front()) {
       output << ',';
     }
-    output << jsonText(jsonObjectOf(entry));
+    setJsonMembers(object, entry);
+    output << jsonText(object);
   }
   output << ']';
 }

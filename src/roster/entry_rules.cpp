@@ -90,13 +90,15 @@ std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt
   // there is more than one, so that a file of many admins costs no list per admin.
   std::array<std::unordered_map<std::size_t, std::vector<std::size_t>>, std::size(kAlikeRules)>
       alikeOf;
+  // Kept from rule to rule: memory used once costs less to use again than fresh memory.
+  std::vector<std::optional<std::string>> keys(count);
+  std::unordered_map<std::string_view, std::size_t> firstOfKey;
+  firstOfKey.reserve(count);
   for (std::size_t rule = 0; rule < std::size(kAlikeRules); ++rule) {
-    std::vector<std::optional<std::string>> keys(count);
+    firstOfKey.clear();
     for (std::size_t i = 0; i < count; ++i) {
       keys[i] = kAlikeRules[rule].keyOf(factsAt(i));
     }
-    std::unordered_map<std::string_view, std::size_t> firstOfKey;
-    firstOfKey.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
       if (keys[i]) {
         const std::size_t first = firstOfKey.emplace(*keys[i], i).first->second;
