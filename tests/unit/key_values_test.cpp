@@ -178,10 +178,12 @@ TEST(KeyValues, HandsKeysTwoLevelsDownToTheTakerAndKeepsTheRest) {
       R"("r" { "a" { "x" "1" "y" { "z" "2" "q" { "u" "3" } } } "b" "4" } "s" { "c" { "w" "5" } })";
   std::vector<std::string> taken;
   const Document document = parse(text, [&taken](const Node& node, const Node& parent) {
-    std::string seen = std::string(parent.key) + "/" + std::string(node.key) + ":";
+    std::string seen = std::string(parent.key).append("/").append(node.key).append(":");
     for (const Node& child : node.children) {
-      seen += std::string(child.key) +
-              (child.isBlock ? "{" + std::string(child.children[0].key) + "}" : "");
+      seen.append(child.key);
+      if (child.isBlock) {
+        seen.append("{").append(child.children[0].key).append("}");
+      }
     }
     taken.push_back(seen);
   });
