@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstdint>
+#include <functional>
 #include <iterator>
+#include <limits>
 #include <unordered_map>
 
 #include "text/character_classes.hpp"
@@ -40,22 +44,66 @@ constexpr EntryRule kEntryRules[] = {
     {EntryProblem::kNoAdminGroup, [](const EntryFacts& e) { return !e.hasAdminGroup; }},
 };
 
-// Entries alike in what keyOf gives them are named together; an entry it gives nothing is
-// alike to none.
+// The account a STEAMID names, or else its text, hashed: STEAMIDs that name one account hash
+// alike in any form. A text that does not name an account cannot be the STEAM_0:Y:Z that
+// names one, so the two kinds of hash never need to meet.
+std::uint64_t accountHash(std::string_view steamId) {
+  const std::optional<SteamAccount> account = steamAccountOf(steamId);
+  return account ? std::hash<std::uint64_t>{}(account->number) * 2
+                 : std::hash<std::string_view>{}(steamId)*2 + 1;
+}
+
+// Entries alike in a rule's sense are named together. hashOf is the same for alike entries and
+// empty for an entry alike to none.
 struct AlikeRule {
   EntryProblem problem;
-  std::optional<std::string> (*keyOf)(const EntryFacts&);
+  std::optional<std::uint64_t> (*hashOf)(const EntryFacts&);
+  bool (*alike)(const EntryFacts&, const EntryFacts&);
 };
 
 constexpr AlikeRule kAlikeRules[] = {
     {EntryProblem::kSameName,
-     [](const EntryFacts& e) { return std::optional(foldedCase(e.name)); }},
+     [](const EntryFacts& e) { return std::optional(letterCaseAsideHash(e.name)); },
+     [](const EntryFacts& a, const EntryFacts& b) { return sameLetterCaseAside(a.name, b.name); }},
     {EntryProblem::kSameAccount,
      [](const EntryFacts& e) {
-       return e.steamId && !e.steamId->empty() ? std::optional(accountName(*e.steamId))
+       return e.steamId && !e.steamId->empty() ? std::optional(accountHash(*e.steamId))
                                                : std::nullopt;
+     },
+     [](const EntryFacts& a, const EntryFacts& b) {
+       return accountName(*a.steamId) == accountName(*b.steamId);
      }},
 };
+
+// For each entry, the first entry alike to it under rule, itself when none is earlier; an
+// entry alike to none gets itself. An open table of entry indexes, so that a file of many
+// admins costs no allocation per admin.
+void findFirstAlike(const AlikeRule& rule, std::size_t count, const FactsAt& factsAt,
+                    std::vector<std::uint64_t>& hashes, std::vector<std::size_t>& firstOf) {
+  constexpr std::size_t kFree = std::numeric_limits<std::size_t>::max();
+  const int bits = std::bit_width(std::max<std::size_t>(count, 4) * 2 - 1);
+  std::vector<std::size_t> table(std::size_t{1} << bits, kFree);
+  for (std::size_t i = 0; i < count; ++i) {
+    firstOf[i] = i;
+    const EntryFacts& facts = factsAt(i);
+    const std::optional<std::uint64_t> hash = rule.hashOf(facts);
+    if (!hash) {
+      continue;
+    }
+    hashes[i] = *hash;
+    // The high bits of a Fibonacci product: they depend on every bit of the hash.
+    std::size_t slot = static_cast<std::size_t>((*hash * 0x9E3779B97F4A7C15U) >> (64 - bits));
+    while (table[slot] != kFree &&
+           !(hashes[table[slot]] == *hash && rule.alike(factsAt(table[slot]), facts))) {
+      slot = (slot + 1) & (table.size() - 1);
+    }
+    if (table[slot] == kFree) {
+      table[slot] = i;
+    } else {
+      firstOf[i] = table[slot];
+    }
+  }
+}
 
 }  // namespace
 
@@ -91,24 +139,17 @@ std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt
   std::array<std::unordered_map<std::size_t, std::vector<std::size_t>>, std::size(kAlikeRules)>
       alikeOf;
   // Kept from rule to rule: memory used once costs less to use again than fresh memory.
-  std::vector<std::optional<std::string>> keys(count);
-  std::unordered_map<std::string_view, std::size_t> firstOfKey;
-  firstOfKey.reserve(count);
+  std::vector<std::uint64_t> hashes(count);
+  std::vector<std::size_t> firstOf(count);
   for (std::size_t rule = 0; rule < std::size(kAlikeRules); ++rule) {
-    firstOfKey.clear();
+    findFirstAlike(kAlikeRules[rule], count, factsAt, hashes, firstOf);
     for (std::size_t i = 0; i < count; ++i) {
-      keys[i] = kAlikeRules[rule].keyOf(factsAt(i));
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-      if (keys[i]) {
-        const std::size_t first = firstOfKey.emplace(*keys[i], i).first->second;
-        if (first != i) {
-          std::vector<std::size_t>& alike = alikeOf[rule][first];
-          if (alike.empty()) {
-            alike.push_back(first);
-          }
-          alike.push_back(i);
+      if (firstOf[i] != i) {
+        std::vector<std::size_t>& alike = alikeOf[rule][firstOf[i]];
+        if (alike.empty()) {
+          alike.push_back(firstOf[i]);
         }
+        alike.push_back(i);
       }
     }
   }
@@ -124,8 +165,9 @@ std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt
       }
       ++alikeRule;
     }
+    const EntryFacts& facts = factsAt(i);
     for (const EntryRule& rule : kEntryRules) {
-      if (rule.applies(factsAt(i))) {
+      if (rule.applies(facts)) {
         findings.push_back({rule.problem, i, {}});
       }
     }

@@ -20,4 +20,15 @@ bool sameLetterCaseAside(std::string_view a, std::string_view b) {
                                             [](char x, char y) { return folded(x) == folded(y); });
 }
 
+std::uint64_t letterCaseAsideHash(std::string_view text) {
+  // FNV-1a over the folded bytes.
+  constexpr std::uint64_t kOffsetBasis = 14695981039346656037U;
+  constexpr std::uint64_t kPrime = 1099511628211U;
+  std::uint64_t hash = kOffsetBasis;
+  for (const char c : text) {
+    hash = (hash ^ static_cast<unsigned char>(folded(c))) * kPrime;
+  }
+  return hash;
+}
+
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,9 @@ std::string foldedCase(std::string_view text);
 
 // Whether a and b are the same, letter case aside.
 bool sameLetterCaseAside(std::string_view a, std::string_view b);
+
+// A hash of text that is the same for texts that are the same letter case aside, for tables
+// that look names up as the server does.
+std::uint64_t letterCaseAsideHash(std::string_view text);
 
 }  // namespace velmora
