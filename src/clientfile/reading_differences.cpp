@@ -46,8 +46,18 @@ void addControlFinding(std::string_view text, std::size_t line, std::vector<File
   }
 }
 
+// Printable ASCII but the backslash, and tab: a text of these alone gives readers nothing to
+// disagree on. Most text is such, and is told apart in one pass.
+bool isPlainByte(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return (byte >= 0x20 && byte < 0x7f && c != '\\') || c == '\t';
+}
+
 // What a key or value's text lets readers disagree on; line is where it begins.
 void addTextFindings(std::string_view text, std::size_t line, std::vector<FileFinding>& found) {
+  if (std::all_of(text.begin(), text.end(), isPlainByte)) {
+    return;
+  }
   if (!utf8::isText(text)) {
     found.emplace_back(line, filled(kNotUtf8, {shown(text)}));
   }
