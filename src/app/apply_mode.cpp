@@ -165,7 +165,7 @@ class FileApplier {
         continue;
       }
       named[match->second] = true;
-      if (file.entries[match->second].values() != admin) {
+      if (file.valuesOf(match->second) != admin) {
         const std::vector<TextEdit> changed = entryEdits(text, file, match->second, admin);
         edits.insert(edits.end(), changed.begin(), changed.end());
         outcome.changed.push_back(admin.key);
@@ -206,7 +206,7 @@ class FileApplier {
     for (const EntryValues& admin : wanted) {
       const auto match = entryOfKey.find(foldedCase(admin.key));
       if (parsed.document.error || match == entryOfKey.end() ||
-          after.entries[match->second].values() != admin) {
+          after.valuesOf(match->second) != admin) {
         outcome.failure =
             Failure{"velmora: cannot apply the roster to " + target_.name + ": the entry of \"" +
                     admin.key + "\" is laid out in a way velmora cannot change safely"};

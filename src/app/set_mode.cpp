@@ -20,9 +20,10 @@ namespace {
 
 // The entry's values with the fields set; typed keeps the texts as typed, for the warnings.
 Result<EntryValues> withFields(const ClientsFile& file, std::string_view fileName,
-                               const ClientEntry& entry, std::span<const FieldSetting> settings,
+                               std::size_t index, std::span<const FieldSetting> settings,
                                AdminRecord& typed) {
-  EntryValues wanted = entry.values();
+  const ClientEntry& entry = file.entries[index];
+  EntryValues wanted = file.valuesOf(index);
   const std::string oldName = entry.realName.value_or(entry.facts.name);
   for (const FieldSetting& setting : settings) {
     if (std::optional<Failure> refused = valueRefusal(setting.field, setting.value)) {
@@ -125,12 +126,12 @@ ExitStatus setAdmin(std::string_view wanted, std::span<const FieldSetting> field
   const std::size_t index = match.value();
   const ClientEntry& entry = clients.entries[index];
   AdminRecord typed;
-  const Result<EntryValues> changed = withFields(clients, name, entry, fields, typed);
+  const Result<EntryValues> changed = withFields(clients, name, index, fields, typed);
   if (changed.failed()) {
     return reportFailure(errors, changed.failure(), ExitStatus::kUsageError);
   }
   const std::string label = adminLabel(index, entry.facts.name);
-  const EntryValues before = entry.values();
+  const EntryValues before = clients.valuesOf(index);
   std::vector<std::string> warnings = typedTextWarnings(label, typed);
   if (changed.value() == before) {
     output << label << " in " << name << " is unchanged\n" << std::flush;

@@ -141,7 +141,7 @@ std::string undefinedGroupMessage(std::size_t index, std::string_view name, std:
 std::vector<FileFinding> undefinedGroups(const ClientsFile& file) {
   std::vector<FileFinding> findings;
   for (std::size_t index = 0; index < file.entries.size(); ++index) {
-    for (const GroupUse& use : file.entries[index].groups) {
+    for (const GroupUse& use : file.groupsOf(index)) {
       if (!file.defines(use.kind, use.group)) {
         findings.emplace_back(use.line, undefinedGroupMessage(index, file.entries[index].facts.name,
                                                               use.kind, use.group));

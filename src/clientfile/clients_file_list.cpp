@@ -23,30 +23,34 @@ std::string cell(std::string_view text) { return text.empty() ? "\"\"" : shown(t
 std::string optionalCell(const std::optional<std::string>& text) {
   return text ? cell(*text) : std::string(kNone);
 }
-std::string groupCell(const ClientEntry& entry, std::string_view kind) {
-  const GroupUse* use = entry.groupOf(kind);
+std::string groupCell(const ClientsFile& file, std::size_t index, std::string_view kind) {
+  const GroupUse* use = file.groupOf(index, kind);
   return use != nullptr ? cell(use->group) : std::string(kNone);
 }
 
-Row rowOf(std::size_t index, const ClientEntry& entry) {
+Row rowOf(const ClientsFile& file, std::size_t index) {
+  const ClientEntry& entry = file.entries[index];
   const std::optional<std::string>& identifier =
       entry.facts.steamId ? entry.facts.steamId : entry.facts.ipAddress;
   return {std::to_string(index + 1), cell(entry.facts.name), optionalCell(identifier),
-          groupCell(entry, catalogue::kAdminKind), groupCell(entry, catalogue::kImmunityKind)};
+          groupCell(file, index, catalogue::kAdminKind),
+          groupCell(file, index, catalogue::kImmunityKind)};
 }
 
 Json jsonOrNull(const std::optional<std::string>& text) {
   return text ? Json(*text) : Json(nullptr);
 }
 
-Json jsonGroup(const ClientEntry& entry, std::string_view kind) {
-  const GroupUse* use = entry.groupOf(kind);
+Json jsonGroup(const ClientsFile& file, std::size_t index, std::string_view kind) {
+  const GroupUse* use = file.groupOf(index, kind);
   return use != nullptr ? Json(use->group) : Json(nullptr);
 }
 
-// Sets the members of object to what entry holds. One object serves every admin: once it has
-// its members, setting them again allocates nothing for the names, and they keep their order.
-void setJsonMembers(Json& object, const ClientEntry& entry) {
+// Sets the members of object to what entry index holds. One object serves every admin: once it
+// has its members, setting them again allocates nothing for the names, and they keep their
+// order.
+void setJsonMembers(Json& object, const ClientsFile& file, std::size_t index) {
+  const ClientEntry& entry = file.entries[index];
   const std::optional<SteamAccount> account =
       entry.facts.steamId ? steamAccountOf(*entry.facts.steamId) : std::nullopt;
   object["line"] = entry.line;
@@ -54,8 +58,8 @@ void setJsonMembers(Json& object, const ClientEntry& entry) {
   object[fields::kName] = jsonOrNull(entry.realName);
   object[fields::kSteam] = jsonOrNull(entry.facts.steamId);
   object[fields::kIp] = jsonOrNull(entry.facts.ipAddress);
-  object[fields::kAdmin] = jsonGroup(entry, catalogue::kAdminKind);
-  object[fields::kImmunity] = jsonGroup(entry, catalogue::kImmunityKind);
+  object[fields::kAdmin] = jsonGroup(file, index, catalogue::kAdminKind);
+  object[fields::kImmunity] = jsonGroup(file, index, catalogue::kImmunityKind);
   object["account"] = account ? Json(account->steamId()) : Json(nullptr);
 }
 
@@ -66,11 +70,11 @@ void setJsonMembers(Json& object, const ClientEntry& entry) {
 void writeAdminListJson(std::ostream& output, const ClientsFile& file) {
   output << '[';
   Json object = Json::object();
-  for (const ClientEntry& entry : file.entries) {
-    if (&entry != &file.entries.front()) {
+  for (std::size_t index = 0; index < file.entries.size(); ++index) {
+    if (index > 0) {
       output << ',';
     }
-    setJsonMembers(object, entry);
+    setJsonMembers(object, file, index);
     output << jsonText(object);
   }
   output << ']';
@@ -79,7 +83,7 @@ void writeAdminListJson(std::ostream& output, const ClientsFile& file) {
 std::vector<std::string> adminTable(const ClientsFile& file) {
   std::vector<Row> rows = {{"#", "name", "STEAMID or IP address", "admin group", "immunity group"}};
   for (std::size_t index = 0; index < file.entries.size(); ++index) {
-    rows.push_back(rowOf(index, file.entries[index]));
+    rows.push_back(rowOf(file, index));
   }
   std::array<std::size_t, kColumns> widths{};
   for (const Row& row : rows) {

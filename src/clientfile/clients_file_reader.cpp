@@ -34,7 +34,8 @@ BlockAt blockAt(std::string_view text, const Node& node) {
   return {node.keySpan(text), node.openOffset, node.closeOffset};
 }
 
-ClientEntry entryOf(const Node& node) {
+// The entry node holds; its groups are added to groupUses.
+ClientEntry entryOf(const Node& node, std::vector<GroupUse>& groupUses) {
   ClientEntry entry;
   entry.facts.name = node.key;
   entry.line = node.line;
@@ -53,15 +54,17 @@ ClientEntry entryOf(const Node& node) {
     entry.facts.ipAddress = ip->value;
     entry.ipLine = ip->valueLine;
   }
+  entry.firstGroup = groupUses.size();
   if (const Node* groups = blockOf(node, catalogue::kGroupsKey)) {
-    entry.groups.reserve(groups->children.size());
     for (const Node& use : groups->children) {
       if (!use.isBlock) {
-        entry.groups.push_back({std::string(use.key), std::string(use.value), use.valueLine});
+        groupUses.push_back({std::string(use.key), std::string(use.value), use.valueLine});
+        entry.facts.hasAdminGroup =
+            entry.facts.hasAdminGroup || sameLetterCaseAside(use.key, catalogue::kAdminKind);
       }
     }
   }
-  entry.facts.hasAdminGroup = entry.groupOf(catalogue::kAdminKind) != nullptr;
+  entry.groupCount = groupUses.size() - entry.firstGroup;
   return entry;
 }
 
@@ -119,22 +122,28 @@ std::vector<std::size_t> ClientsFile::entriesNamedBy(std::string_view wanted) co
   return named;
 }
 
-const GroupUse* ClientEntry::groupOf(std::string_view kind) const {
+std::span<const GroupUse> ClientsFile::groupsOf(std::size_t entry) const {
+  return std::span(groupUses).subspan(entries[entry].firstGroup, entries[entry].groupCount);
+}
+
+const GroupUse* ClientsFile::groupOf(std::size_t entry, std::string_view kind) const {
+  const std::span<const GroupUse> groups = groupsOf(entry);
   const auto use = std::find_if(groups.begin(), groups.end(), [kind](const GroupUse& u) {
     return sameLetterCaseAside(u.kind, kind);
   });
   return use == groups.end() ? nullptr : &*use;
 }
 
-EntryValues ClientEntry::values() const {
-  const auto groupIn = [this](std::string_view kind) -> std::optional<std::string> {
-    const GroupUse* use = groupOf(kind);
+EntryValues ClientsFile::valuesOf(std::size_t entry) const {
+  const auto groupIn = [this, entry](std::string_view kind) -> std::optional<std::string> {
+    const GroupUse* use = groupOf(entry, kind);
     return use != nullptr ? std::optional(use->group) : std::nullopt;
   };
-  return {facts.name,
-          realName,
-          facts.steamId,
-          facts.ipAddress,
+  const ClientEntry& held = entries[entry];
+  return {held.facts.name,
+          held.realName,
+          held.facts.steamId,
+          held.facts.ipAddress,
           groupIn(catalogue::kAdminKind),
           groupIn(catalogue::kImmunityKind)};
 }
@@ -177,10 +186,12 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
   // Which block is the root's "players" or "groups" block is known only once the text is read:
   // what is read two levels down is kept by the block that holds it, by its opening brace.
   std::map<std::size_t, std::vector<ClientEntry>> entriesIn;
+  std::map<std::size_t, std::vector<GroupUse>> groupUsesIn;
   std::map<std::size_t, std::vector<EntryPlace>> placesIn;
   std::map<std::size_t, std::vector<GroupUse>> definedIn;
-  // Room for an entry per opening brace, more than entries in blocks need: the entries of a
-  // large file are then not moved as they are read, and room never written takes no memory.
+  // Room for an entry and a group per opening brace, more than entries in blocks need and
+  // about as many groups as they name: the entries of a large file are then not moved as they
+  // are read, and room never written takes no memory.
   const auto braces = static_cast<std::size_t>(std::count(text.begin(), text.end(), '{'));
   const auto withRoom = [braces](auto& list) -> auto& {
     if (list.empty()) {
@@ -192,7 +203,8 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
   ParsedClientsFile parsed;
   parsed.document = keyvalues::parse(text, [&](const Node& node, const Node& parent) {
     if (sameLetterCaseAside(parent.key, kPlayersKey)) {
-      withRoom(entriesIn[parent.openOffset]).push_back(entryOf(node));
+      withRoom(entriesIn[parent.openOffset])
+          .push_back(entryOf(node, withRoom(groupUsesIn[parent.openOffset])));
       if (places == EntryPlaces::kRead) {
         withRoom(placesIn[parent.openOffset]).push_back(placeOf(text, node));
       }
@@ -219,6 +231,7 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
     file.playersClose = players->closeOffset;
     file.playersOffset = players->keySpan(text).begin;
     file.entries = std::move(entriesIn[players->openOffset]);
+    file.groupUses = std::move(groupUsesIn[players->openOffset]);
     file.places = std::move(placesIn[players->openOffset]);
   }
   if (const Node* groups = blockOf(*root, catalogue::kGroupsKey)) {

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,13 +41,11 @@ struct ClientEntry {
   bool isBlock = true;   // false for a key with a plain value where an entry belongs
   std::size_t steamLine = 0;
   std::size_t ipLine = 0;
-  std::vector<GroupUse> groups;
   std::optional<std::string> realName;  // the "name" value, when the entry has one
-
-  // The group the entry names under kind ("Admin" or "Immunity"); null when none.
-  [[nodiscard]] const GroupUse* groupOf(std::string_view kind) const;
-  // What the entry holds: its key and each value it has.
-  [[nodiscard]] EntryValues values() const;
+  // Where the groups of the entry's own "groups" block begin in ClientsFile::groupUses, and how
+  // many there are.
+  std::size_t firstGroup = 0;
+  std::size_t groupCount = 0;
 };
 
 // Where an entry and its values stand in the text, for an edit in place; the block's braces
@@ -71,10 +70,19 @@ struct ClientsFile {
   std::optional<std::size_t> playersClose;
   std::size_t playersOffset = 0;  // where the "players" key begins in the text
   std::vector<ClientEntry> entries;
+  // The groups of every entry, side by side in file order: a file of many admins then needs
+  // no allocation for each admin's groups.
+  std::vector<GroupUse> groupUses;
   std::vector<EntryPlace> places;  // each entry's, when read with them
   // The global "groups" section: each kind ("Admin", "Immunity") with its groups.
   std::vector<GroupUse> definedGroups;
 
+  // The groups entry names in its own "groups" block, in its order.
+  [[nodiscard]] std::span<const GroupUse> groupsOf(std::size_t entry) const;
+  // The group entry names under kind ("Admin" or "Immunity"); null when none.
+  [[nodiscard]] const GroupUse* groupOf(std::size_t entry, std::string_view kind) const;
+  // What entry holds: its key and each value it has.
+  [[nodiscard]] EntryValues valuesOf(std::size_t entry) const;
   // Whether the global "groups" section defines group under kind, letter case aside.
   [[nodiscard]] bool defines(std::string_view kind, std::string_view group) const;
   // The group as the global "groups" section spells it under kind, letter case aside; empty

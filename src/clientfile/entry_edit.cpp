@@ -205,9 +205,8 @@ void editName(EntryEditor& editor, const ClientEntry& entry, const EntryPlace& p
   }
 }
 
-void editIdentifiers(EntryEditor& editor, const ClientEntry& entry, const EntryPlace& place,
+void editIdentifiers(EntryEditor& editor, const EntryValues& current, const EntryPlace& place,
                      const EntryValues& wanted) {
-  const EntryValues current = entry.values();
   for (std::size_t k = 0; k < std::size(kIdentifierKinds); ++k) {
     const IdentifierKind& kind = kIdentifierKinds[k];
     const IdentifierKind& other = kIdentifierKinds[1 - k];
@@ -232,8 +231,8 @@ void editIdentifiers(EntryEditor& editor, const ClientEntry& entry, const EntryP
   }
 }
 
-void editGroups(EntryEditor& editor, const ClientEntry& entry, const EntryPlace& place,
-                const EntryValues& wanted) {
+void editGroups(EntryEditor& editor, const ClientsFile& file, std::size_t index,
+                const EntryPlace& place, const EntryValues& wanted) {
   if (!place.groupsAt) {
     if (wanted.adminGroup || wanted.immunityGroup) {
       editor.addLast(place.at, EntryPart::kGroups);
@@ -241,10 +240,10 @@ void editGroups(EntryEditor& editor, const ClientEntry& entry, const EntryPlace&
     return;
   }
   for (const GroupKind& kind : kGroupKinds) {
-    const GroupUse* use = entry.groupOf(kind.key);
+    const GroupUse* use = file.groupOf(index, kind.key);
     const std::optional<std::string>& group = wanted.*kind.value;
     if (use != nullptr) {
-      const PairAt& at = place.groupAt[static_cast<std::size_t>(use - entry.groups.data())];
+      const PairAt& at = place.groupAt[static_cast<std::size_t>(use - file.groupsOf(index).data())];
       if (!group) {
         editor.remove(at, {});
       } else if (use->group != *group) {
@@ -269,16 +268,15 @@ std::vector<TextEdit> entryEdits(std::string_view text, const ClientsFile& file,
     editor.replaceToken(place.at.key, wanted.key);
   }
   editName(editor, entry, place, wanted);
-  editIdentifiers(editor, entry, place, wanted);
-  editGroups(editor, entry, place, wanted);
+  editIdentifiers(editor, file.valuesOf(index), place, wanted);
+  editGroups(editor, file, index, place, wanted);
   return editor.take();
 }
 
 bool holdsEntry(std::string_view edited, std::size_t index, const EntryValues& wanted) {
   const ParsedClientsFile parsed = parseClientsFile(edited, EntryPlaces::kSkipped);
   const ClientsFile& file = parsed.file;
-  return !parsed.document.error && index < file.entries.size() &&
-         file.entries[index].values() == wanted;
+  return !parsed.document.error && index < file.entries.size() && file.valuesOf(index) == wanted;
 }
 
 }  // namespace velmora

@@ -44,7 +44,8 @@ void requireSameAdmins(const velmora::ClientsFile& file, const velmora::AdminRos
     const velmora::ClientEntry& entry = file.entries.at(firstEntry + position - 1);
     require(entry.facts == velmora::entryFactsOf(admin), "an entry reads back as written");
     const bool immune = admin.immunityGroup >= 1 && admin.immunityGroup <= 5;
-    require(entry.groups.size() == (entry.facts.hasAdminGroup ? 1U : 0U) + (immune ? 1U : 0U),
+    require(file.groupsOf(firstEntry + position - 1).size() ==
+                (entry.facts.hasAdminGroup ? 1U : 0U) + (immune ? 1U : 0U),
             "an entry's groups read back as written");
   }
   require(velmora::undefinedGroups(file).empty(), "every group named is defined");
@@ -75,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // The first entry changed in place to hold the last one's values: the text still parses,
     // and where the change holds, every other entry is as it was.
     if (!file.entries.empty() && file.entries.front().isBlock) {
-      velmora::EntryValues wanted = file.entries.back().values();
+      velmora::EntryValues wanted = file.valuesOf(file.entries.size() - 1);
       wanted.key = file.entries.front().facts.name;
       if (wanted.steamId && wanted.ipAddress) {
         wanted.ipAddress.reset();
@@ -88,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const velmora::ClientsFile& after = edited.file;
         require(after.entries.size() == file.entries.size(), "no entry comes or goes");
         for (std::size_t i = 1; i < file.entries.size(); ++i) {
-          require(after.entries[i].values() == file.entries[i].values(), "other entries stay");
+          require(after.valuesOf(i) == file.valuesOf(i), "other entries stay");
         }
       }
     }
