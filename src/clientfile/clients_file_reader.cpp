@@ -148,17 +148,22 @@ EntryValues ClientsFile::valuesOf(std::size_t entry) const {
           groupIn(catalogue::kImmunityKind)};
 }
 
-bool ClientsFile::defines(std::string_view kind, std::string_view group) const {
-  return definedSpelling(kind, group).has_value();
-}
-
-std::optional<std::string> ClientsFile::definedSpelling(std::string_view kind,
-                                                        std::string_view group) const {
+const GroupUse* ClientsFile::definition(std::string_view kind, std::string_view group) const {
   const auto defined =
       std::find_if(definedGroups.begin(), definedGroups.end(), [&](const GroupUse& use) {
         return sameLetterCaseAside(use.kind, kind) && sameLetterCaseAside(use.group, group);
       });
-  return defined == definedGroups.end() ? std::nullopt : std::optional(defined->group);
+  return defined == definedGroups.end() ? nullptr : &*defined;
+}
+
+bool ClientsFile::defines(std::string_view kind, std::string_view group) const {
+  return definition(kind, group) != nullptr;
+}
+
+std::optional<std::string> ClientsFile::definedSpelling(std::string_view kind,
+                                                        std::string_view group) const {
+  const GroupUse* defined = definition(kind, group);
+  return defined != nullptr ? std::optional(defined->group) : std::nullopt;
 }
 
 std::vector<std::string> ClientsFile::groupsDefined(std::string_view kind) const {

@@ -96,6 +96,10 @@ struct ClientsFile {
   // value, or "steam" or "ip" value; and by Steam account, when wanted and the "steam" value
   // name one in any form. Indexes in file order.
   [[nodiscard]] std::vector<std::size_t> entriesNamedBy(std::string_view wanted) const;
+
+ private:
+  // The global "groups" section's group under kind, letter case aside; null when none.
+  [[nodiscard]] const GroupUse* definition(std::string_view kind, std::string_view group) const;
 };
 
 // A clients file's text, parsed and read.

@@ -75,16 +75,16 @@ constexpr AlikeRule kAlikeRules[] = {
      }},
 };
 
-// For each entry, the first entry alike to it under rule, itself when none is earlier; an
-// entry alike to none gets itself. An open table of entry indexes, so that a file of many
-// admins costs no allocation per admin.
-void findFirstAlike(const AlikeRule& rule, std::size_t count, const FactsAt& factsAt,
-                    std::vector<std::uint64_t>& hashes, std::vector<std::size_t>& firstOf) {
+// The entries alike under rule, in order, under the first of them, where there is more than
+// one. An open table of entry indexes, so that a file of many admins costs no allocation per
+// admin; hashes and table are only room, kept from rule to rule.
+void groupAlike(const AlikeRule& rule, std::size_t count, const FactsAt& factsAt,
+                std::vector<std::uint64_t>& hashes, std::vector<std::size_t>& table,
+                std::unordered_map<std::size_t, std::vector<std::size_t>>& alikeOf) {
   constexpr std::size_t kFree = std::numeric_limits<std::size_t>::max();
   const int bits = std::bit_width(std::max<std::size_t>(count, 4) * 2 - 1);
-  std::vector<std::size_t> table(std::size_t{1} << bits, kFree);
+  table.assign(std::size_t{1} << bits, kFree);
   for (std::size_t i = 0; i < count; ++i) {
-    firstOf[i] = i;
     const EntryFacts& facts = factsAt(i);
     const std::optional<std::uint64_t> hash = rule.hashOf(facts);
     if (!hash) {
@@ -99,9 +99,13 @@ void findFirstAlike(const AlikeRule& rule, std::size_t count, const FactsAt& fac
     }
     if (table[slot] == kFree) {
       table[slot] = i;
-    } else {
-      firstOf[i] = table[slot];
+      continue;
     }
+    std::vector<std::size_t>& alike = alikeOf[table[slot]];
+    if (alike.empty()) {
+      alike.push_back(table[slot]);
+    }
+    alike.push_back(i);
   }
 }
 
@@ -140,18 +144,9 @@ std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt
       alikeOf;
   // Kept from rule to rule: memory used once costs less to use again than fresh memory.
   std::vector<std::uint64_t> hashes(count);
-  std::vector<std::size_t> firstOf(count);
+  std::vector<std::size_t> table;
   for (std::size_t rule = 0; rule < std::size(kAlikeRules); ++rule) {
-    findFirstAlike(kAlikeRules[rule], count, factsAt, hashes, firstOf);
-    for (std::size_t i = 0; i < count; ++i) {
-      if (firstOf[i] != i) {
-        std::vector<std::size_t>& alike = alikeOf[rule][firstOf[i]];
-        if (alike.empty()) {
-          alike.push_back(firstOf[i]);
-        }
-        alike.push_back(i);
-      }
-    }
+    groupAlike(kAlikeRules[rule], count, factsAt, hashes, table, alikeOf[rule]);
   }
   std::vector<EntryFinding> findings;
   for (std::size_t i = 0; i < count; ++i) {
