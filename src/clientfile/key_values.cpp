@@ -91,6 +91,11 @@ class Parser {
 
   // The next token, or kEnd with the error set when the text holds none that can be read.
   Token next() {
+    if (lookahead_) {
+      const Token token = *lookahead_;
+      lookahead_.reset();
+      return token;
+    }
     skipWhiteSpaceAndComments();
     Token token = at(Token::Kind::kEnd);
     if (offset_ == text_.size()) {
@@ -136,18 +141,14 @@ class Parser {
     return token;
   }
 
-  // The next token if it is a condition, which it then consumes; otherwise nothing is consumed.
+  // The next token if it is a condition, which it then consumes; otherwise the token is kept
+  // for the next read, so that the white space and comments before it are read once.
   std::optional<Token> nextCondition() {
-    const std::size_t offset = offset_;
-    const std::size_t line = line_;
-    const std::size_t lineStart = lineStart_;
     const Token token = next();
     if (token.isConditionToken()) {
       return token;
     }
-    offset_ = offset;
-    line_ = line;
-    lineStart_ = lineStart;
+    lookahead_ = token;
     return std::nullopt;
   }
 
@@ -300,6 +301,7 @@ class Parser {
   std::size_t line_ = 1;
   std::size_t lineStart_ = 0;
   std::optional<SyntaxError> error_;
+  std::optional<Token> lookahead_;  // read past a value to look for a condition
   // The keys of every block being read, innermost last, until the block ends and they are
   // stored.
   std::vector<Node> pending_;
