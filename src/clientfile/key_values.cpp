@@ -73,20 +73,24 @@ class Parser {
     }
   }
 
+  // Read with a local offset: a member would be written back after every byte.
   void skipWhiteSpaceAndComments() {
-    while (offset_ < text_.size()) {
-      const char c = text_[offset_];
+    const std::string_view text = text_;
+    std::size_t offset = offset_;
+    while (offset < text.size()) {
+      const char c = text[offset];
       if (c == '\n') {
         ++line_;
-        lineStart_ = offset_ + 1;
-      } else if (c == '/' && text_.substr(offset_).starts_with("//")) {
-        offset_ = std::min(text_.find('\n', offset_), text_.size());
+        lineStart_ = offset + 1;
+      } else if (c == '/' && text.substr(offset).starts_with("//")) {
+        offset = std::min(text.find('\n', offset), text.size());
         continue;
       } else if (!isWhiteSpace(c)) {
-        return;
+        break;
       }
-      ++offset_;
+      ++offset;
     }
+    offset_ = offset;
   }
 
   // The next token, or kEnd with the error set when the text holds none that can be read.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <charconv>
 #include <cstdint>
 #include <functional>
 #include <iterator>
@@ -119,7 +120,12 @@ bool isIpAddress(std::string_view text) {
       return false;
     }
     const std::string_view number = text.substr(0, end);
-    if (!isAllDigits(number) || number.size() > 3 || std::stoi(std::string(number)) > 255) {
+    if (!isAllDigits(number) || number.size() > 3) {
+      return false;
+    }
+    int value = 0;  // three digits at most: nothing to fail
+    std::from_chars(number.data(), number.data() + number.size(), value);
+    if (value > 255) {
       return false;
     }
     text.remove_prefix(std::min(text.size(), end + 1));
