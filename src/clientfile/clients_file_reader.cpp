@@ -157,7 +157,10 @@ const GroupUse* ClientsFile::definition(std::string_view kind, std::string_view 
 }
 
 bool ClientsFile::defines(std::string_view kind, std::string_view group) const {
-  return definition(kind, group) != nullptr;
+  // Most groups are named as they are defined, and those are quickly told byte for byte.
+  return std::any_of(definedGroups.begin(), definedGroups.end(),
+                     [&](const GroupUse& use) { return use.kind == kind && use.group == group; }) ||
+         definition(kind, group) != nullptr;
 }
 
 std::optional<std::string> ClientsFile::definedSpelling(std::string_view kind,
