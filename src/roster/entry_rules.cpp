@@ -83,7 +83,7 @@ void groupAlike(const AlikeRule& rule, std::size_t count, const FactsAt& factsAt
                 std::vector<std::uint64_t>& hashes, std::vector<std::size_t>& table,
                 std::unordered_map<std::size_t, std::vector<std::size_t>>& alikeOf) {
   constexpr std::size_t kFree = std::numeric_limits<std::size_t>::max();
-  const int bits = std::bit_width(std::max<std::size_t>(count, 4) * 2 - 1);
+  const auto bits = static_cast<unsigned>(std::bit_width(std::max<std::size_t>(count, 4) * 2 - 1));
   table.assign(std::size_t{1} << bits, kFree);
   for (std::size_t i = 0; i < count; ++i) {
     const EntryFacts& facts = factsAt(i);
@@ -93,7 +93,7 @@ void groupAlike(const AlikeRule& rule, std::size_t count, const FactsAt& factsAt
     }
     hashes[i] = *hash;
     // The high bits of a Fibonacci product: they depend on every bit of the hash.
-    std::size_t slot = static_cast<std::size_t>((*hash * 0x9E3779B97F4A7C15U) >> (64 - bits));
+    auto slot = static_cast<std::size_t>((*hash * 0x9E3779B97F4A7C15U) >> (64 - bits));
     while (table[slot] != kFree &&
            !(hashes[table[slot]] == *hash && rule.alike(factsAt(table[slot]), facts))) {
       slot = (slot + 1) & (table.size() - 1);

@@ -1,6 +1,7 @@
 #include "text/letter_case.hpp"
 
 #include <algorithm>
+#include <numeric>
 
 namespace velmora {
 namespace {
@@ -25,12 +26,10 @@ bool sameLetterCaseAside(std::string_view a, std::string_view b) {
 std::uint64_t letterCaseAsideHash(std::string_view text) {
   // FNV-1a over the folded bytes.
   constexpr std::uint64_t kOffsetBasis = 14695981039346656037U;
-  constexpr std::uint64_t kPrime = 1099511628211U;
-  std::uint64_t hash = kOffsetBasis;
-  for (const char c : text) {
-    hash = (hash ^ static_cast<unsigned char>(folded(c))) * kPrime;
-  }
-  return hash;
+  return std::accumulate(text.begin(), text.end(), kOffsetBasis, [](std::uint64_t hash, char c) {
+    constexpr std::uint64_t kPrime = 1099511628211U;
+    return (hash ^ static_cast<unsigned char>(folded(c))) * kPrime;
+  });
 }
 
 }  // namespace velmora
