@@ -16,11 +16,9 @@ std::string foldedCase(std::string_view text) {
   return result;
 }
 
-bool sameLetterCaseAside(std::string_view a, std::string_view b) {
-  // Most texts compared are alike byte for byte or differ in length: both are quick to tell.
-  return a.size() == b.size() &&
-         (a == b || std::equal(a.begin(), a.end(), b.begin(),
-                               [](char x, char y) { return folded(x) == folded(y); }));
+bool sameFoldedBytes(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](char x, char y) { return folded(x) == folded(y); });
 }
 
 std::uint64_t letterCaseAsideHash(std::string_view text) {

@@ -11,8 +11,14 @@ namespace velmora {
 // text with A to Z made lower case; every other byte stays.
 std::string foldedCase(std::string_view text);
 
-// Whether a and b are the same, letter case aside.
-bool sameLetterCaseAside(std::string_view a, std::string_view b);
+// Whether a and b are the same letter case aside, byte by byte folded.
+bool sameFoldedBytes(std::string_view a, std::string_view b);
+
+// Whether a and b are the same, letter case aside. Most texts compared differ in length or are
+// alike byte for byte: both are told here, where every caller's compiler sees it.
+inline bool sameLetterCaseAside(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && (a == b || sameFoldedBytes(a, b));
+}
 
 // A hash of text that is the same for texts that are the same letter case aside, for tables
 // that look names up as the server does.
