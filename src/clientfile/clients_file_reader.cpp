@@ -34,6 +34,14 @@ BlockAt blockAt(std::string_view text, const Node& node) {
   return {node.keySpan(text), node.openOffset, node.closeOffset};
 }
 
+// The group among groups under kind, letter case aside; null when none.
+const GroupUse* groupIn(std::span<const GroupUse> groups, std::string_view kind) {
+  const auto use = std::find_if(groups.begin(), groups.end(), [kind](const GroupUse& u) {
+    return sameLetterCaseAside(u.kind, kind);
+  });
+  return use == groups.end() ? nullptr : &*use;
+}
+
 // The entry node holds; its groups are added to groupUses.
 ClientEntry entryOf(const Node& node, std::vector<GroupUse>& groupUses) {
   ClientEntry entry;
@@ -59,12 +67,12 @@ ClientEntry entryOf(const Node& node, std::vector<GroupUse>& groupUses) {
     for (const Node& use : groups->children) {
       if (!use.isBlock) {
         groupUses.push_back({std::string(use.key), std::string(use.value), use.valueLine});
-        entry.facts.hasAdminGroup =
-            entry.facts.hasAdminGroup || sameLetterCaseAside(use.key, catalogue::kAdminKind);
       }
     }
   }
   entry.groupCount = groupUses.size() - entry.firstGroup;
+  entry.facts.hasAdminGroup =
+      groupIn(std::span(groupUses).subspan(entry.firstGroup), catalogue::kAdminKind) != nullptr;
   return entry;
 }
 
@@ -127,11 +135,7 @@ std::span<const GroupUse> ClientsFile::groupsOf(std::size_t entry) const {
 }
 
 const GroupUse* ClientsFile::groupOf(std::size_t entry, std::string_view kind) const {
-  const std::span<const GroupUse> groups = groupsOf(entry);
-  const auto use = std::find_if(groups.begin(), groups.end(), [kind](const GroupUse& u) {
-    return sameLetterCaseAside(u.kind, kind);
-  });
-  return use == groups.end() ? nullptr : &*use;
+  return groupIn(groupsOf(entry), kind);
 }
 
 EntryValues ClientsFile::valuesOf(std::size_t entry) const {
@@ -157,10 +161,7 @@ const GroupUse* ClientsFile::definition(std::string_view kind, std::string_view 
 }
 
 bool ClientsFile::defines(std::string_view kind, std::string_view group) const {
-  // Most groups are named as they are defined, and those are quickly told byte for byte.
-  return std::any_of(definedGroups.begin(), definedGroups.end(),
-                     [&](const GroupUse& use) { return use.kind == kind && use.group == group; }) ||
-         definition(kind, group) != nullptr;
+  return definition(kind, group) != nullptr;
 }
 
 std::optional<std::string> ClientsFile::definedSpelling(std::string_view kind,
