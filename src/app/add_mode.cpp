@@ -9,9 +9,9 @@
 #include "app/diagnostics.hpp"
 #include "clientfile/client_file.hpp"
 #include "clientfile/clients_file_append.hpp"
-#include "clientfile/safe_replace.hpp"
 #include "dialogue/console.hpp"
 #include "dialogue/dialogue.hpp"
+#include "platform/safe_replace.hpp"
 #include "roster/roster_warnings.hpp"
 
 namespace velmora {

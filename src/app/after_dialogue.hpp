@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/exit_status.hpp"
-#include "clientfile/result.hpp"
+#include "platform/result.hpp"
 
 namespace velmora {
 

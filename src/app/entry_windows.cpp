@@ -3,8 +3,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/console_text.hpp"
 #include "app/program.hpp"
+#include "platform/console_text.hpp"
 
 // The arguments come in UTF-16, as typed: the narrow ones would pass through the ANSI code
 // page and lose every character outside it.

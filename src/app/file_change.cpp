@@ -1,7 +1,7 @@
 #include "app/file_change.hpp"
 
-#include "clientfile/safe_replace.hpp"
 #include "clientfile/unified_diff.hpp"
+#include "platform/safe_replace.hpp"
 
 namespace velmora {
 

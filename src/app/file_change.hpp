@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
-#include "clientfile/result.hpp"
 #include "clientfile/text_edits.hpp"
+#include "platform/result.hpp"
 
 namespace velmora {
 

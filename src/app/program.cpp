@@ -6,13 +6,13 @@
 #include "app/apply_mode.hpp"
 #include "app/check_mode.hpp"
 #include "app/command_line.hpp"
-#include "app/console_streams.hpp"
 #include "app/exit_status.hpp"
-#include "app/final_wait.hpp"
 #include "app/list_mode.hpp"
 #include "app/remove_mode.hpp"
 #include "app/set_mode.hpp"
 #include "app/set_up_mode.hpp"
+#include "platform/console_streams.hpp"
+#include "platform/final_wait.hpp"
 #include "text/path_text.hpp"
 
 namespace velmora {

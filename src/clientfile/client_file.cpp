@@ -3,7 +3,7 @@
 #include <sstream>
 #include <vector>
 
-#include "clientfile/safe_replace.hpp"
+#include "platform/safe_replace.hpp"
 #include "roster/file_value.hpp"
 #include "roster/group_catalogue.hpp"
 #include "text/filled.hpp"

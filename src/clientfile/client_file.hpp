@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "clientfile/result.hpp"
+#include "platform/result.hpp"
 #include "roster/admin_roster.hpp"
 #include "roster/entry_values.hpp"
 

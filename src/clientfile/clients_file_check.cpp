@@ -4,8 +4,8 @@
 #include <utility>
 
 #include "clientfile/clients_file_reader.hpp"
-#include "clientfile/key_values.hpp"
-#include "clientfile/reading_differences.hpp"
+#include "keyvalues/key_values.hpp"
+#include "keyvalues/reading_differences.hpp"
 #include "roster/entry_wording.hpp"
 #include "text/filled.hpp"
 #include "text/json_text.hpp"

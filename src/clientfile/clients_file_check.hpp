@@ -1,26 +1,15 @@
 #pragma once
 
 #include <cstddef>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
+
+#include "keyvalues/finding.hpp"
 
 namespace velmora {
 
 struct ClientsFile;
-
-// A finding about a clients file: the line it is about and what is wrong there; a syntax
-// error has its column too.
-struct FileFinding {
-  FileFinding(std::size_t line, std::string message, std::optional<std::size_t> column = {})
-      : line(line), message(std::move(message)), column(column) {}
-
-  std::size_t line;
-  std::string message;
-  std::optional<std::size_t> column;
-};
 
 // What a finding says about a group that the entry at index, named name, puts its admin in
 // under kind ("Admin" or "Immunity"), but that the file's global "groups" section does not

@@ -2,9 +2,9 @@
 
 #include <system_error>
 
-#include "clientfile/file_bytes.hpp"
-#include "clientfile/key_values.hpp"
-#include "clientfile/text_encoding.hpp"
+#include "keyvalues/key_values.hpp"
+#include "keyvalues/text_encoding.hpp"
+#include "platform/file_bytes.hpp"
 
 namespace velmora {
 

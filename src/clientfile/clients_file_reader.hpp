@@ -1,106 +1,11 @@
 #pragma once
 
-#include <cstddef>
-#include <optional>
-#include <span>
-#include <string>
 #include <string_view>
-#include <vector>
 
-#include "clientfile/key_values.hpp"
-#include "roster/entry_rules.hpp"
-#include "roster/entry_values.hpp"
+#include "clientfile/clients_file.hpp"
+#include "keyvalues/key_values.hpp"
 
 namespace velmora {
-
-// Where a key with a plain value stands in the text, such as "steam" "STEAM_0:1:7".
-struct PairAt {
-  keyvalues::Span key;
-  keyvalues::Span value;
-  std::size_t end = 0;  // after the value, or after the condition that follows it
-};
-
-// Where a block stands in the text: its key, its opening and its closing brace.
-struct BlockAt {
-  keyvalues::Span key;
-  std::size_t open = 0;
-  std::size_t close = 0;
-};
-
-// A group that an entry's personal "groups" block names, such as "Admin" "Serveradmin".
-struct GroupUse {
-  std::string kind;
-  std::string group;
-  std::size_t line = 0;
-};
-
-// One client entry under "players", as the file holds it.
-struct ClientEntry {
-  EntryFacts facts;
-  std::size_t line = 0;  // of the entry's key, which is the client's name
-  bool isBlock = true;   // false for a key with a plain value where an entry belongs
-  std::size_t steamLine = 0;
-  std::size_t ipLine = 0;
-  std::optional<std::string> realName;  // the "name" value, when the entry has one
-  // Where the groups of the entry's own "groups" block begin in ClientsFile::groupUses, and how
-  // many there are.
-  std::size_t firstGroup = 0;
-  std::size_t groupCount = 0;
-};
-
-// Where an entry and its values stand in the text, for an edit in place; the block's braces
-// only for a block.
-struct EntryPlace {
-  BlockAt at;
-  std::optional<PairAt> nameAt;
-  std::optional<PairAt> steamAt;
-  std::optional<PairAt> ipAt;
-  std::optional<BlockAt> groupsAt;
-  std::vector<PairAt> groupAt;  // of each of the entry's groups, in its order
-};
-
-// Whether a file is read with where its entries stand, which only an edit in place needs.
-enum class EntryPlaces { kRead, kSkipped };
-
-// What velmora needs of an existing clients file, copied out of its parsed text.
-struct ClientsFile {
-  std::size_t rootLine = 1;
-  // Where the "players" block's closing brace is in the text; empty when there is no such
-  // block.
-  std::optional<std::size_t> playersClose;
-  std::size_t playersOffset = 0;  // where the "players" key begins in the text
-  std::vector<ClientEntry> entries;
-  // The groups of every entry, side by side in file order: a file of many admins then needs
-  // no allocation for each admin's groups.
-  std::vector<GroupUse> groupUses;
-  std::vector<EntryPlace> places;  // each entry's, when read with them
-  // The global "groups" section: each kind ("Admin", "Immunity") with its groups.
-  std::vector<GroupUse> definedGroups;
-
-  // The groups entry names in its own "groups" block, in its order.
-  [[nodiscard]] std::span<const GroupUse> groupsOf(std::size_t entry) const;
-  // The group entry names under kind ("Admin" or "Immunity"); null when none.
-  [[nodiscard]] const GroupUse* groupOf(std::size_t entry, std::string_view kind) const;
-  // What entry holds: its key and each value it has.
-  [[nodiscard]] EntryValues valuesOf(std::size_t entry) const;
-  // Whether the global "groups" section defines group under kind, letter case aside.
-  [[nodiscard]] bool defines(std::string_view kind, std::string_view group) const;
-  // The group as the global "groups" section spells it under kind, letter case aside; empty
-  // when it does not define it.
-  [[nodiscard]] std::optional<std::string> definedSpelling(std::string_view kind,
-                                                           std::string_view group) const;
-  // Every group the global "groups" section defines under kind, once each, in file order.
-  [[nodiscard]] std::vector<std::string> groupsDefined(std::string_view kind) const;
-  [[nodiscard]] std::vector<EntryFacts> entryFacts() const;
-  // The entries that wanted names, letter case aside as the server matches: by key, "name"
-  // value, or "steam" or "ip" value; and by Steam account, when wanted and the "steam" value
-  // name one in any form. Indexes in file order.
-  [[nodiscard]] std::vector<std::size_t> entriesNamedBy(std::string_view wanted) const;
-
- private:
-  // The global "groups" section's group under kind, letter case aside; null when none.
-  [[nodiscard]] const GroupUse* definition(std::string_view kind, std::string_view group) const;
-};
 
 // A clients file's text, parsed and read.
 struct ParsedClientsFile {

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "clientfile/clients_file_reader.hpp"
-#include "clientfile/result.hpp"
+#include "platform/result.hpp"
 
 namespace velmora {
 

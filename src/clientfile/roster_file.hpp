@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "clientfile/result.hpp"
+#include "platform/result.hpp"
 #include "roster/entry_values.hpp"
 
 namespace velmora {

@@ -14,9 +14,9 @@
 #include "clientfile/clients_file_reader.hpp"
 #include "clientfile/clients_file_remove.hpp"
 #include "clientfile/entry_edit.hpp"
-#include "clientfile/key_values.hpp"
 #include "dialogue/console.hpp"
 #include "dialogue/dialogue.hpp"
+#include "keyvalues/key_values.hpp"
 #include "roster/entry_rules.hpp"
 #include "support/json_checker.hpp"
 

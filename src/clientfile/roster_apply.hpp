@@ -1,0 +1,51 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "clientfile/clients_file_load.hpp"
+#include "clientfile/text_edits.hpp"
+#include "platform/result.hpp"
+#include "roster/entry_values.hpp"
+
+namespace velmora {
+
+// A clients file that does not exist, as the empty file velmora would write for it.
+LoadedClientsFile newClientsFile();
+
+// Why file, shown as fileName, cannot take a roster: it has no "players" block, or two of its
+// entries have one key, letter case aside, so that a roster could not say which it means.
+std::optional<Failure> rosterRefusal(const ClientsFile& file, std::string_view fileName);
+
+// What applying a roster makes of one clients file.
+struct RosterChange {
+  // The keys of the admins added, changed and removed, in roster and file order.
+  std::vector<std::string> added;
+  std::vector<std::string> changed;
+  std::vector<std::string> removed;
+  // What makes the file's text hold the roster, in text order; for a file that does not exist
+  // yet, the one edit that writes the whole new file's text in place of nothing.
+  std::vector<TextEdit> edits;
+  // The warnings about the admins added and changed, as the file then holds them.
+  std::vector<std::string> warnings;
+  std::optional<Failure> failure;
+
+  [[nodiscard]] bool changesFile() const {
+    return !added.empty() || !changed.empty() || !removed.empty();
+  }
+};
+
+// The change that makes target (loaded from fileName; exists false for a new file) hold
+// roster: an admin matched by key (letter case aside) is changed in place as --set changes
+// one, a missing one is added at the end of "players" as --add adds one, and with prune the
+// entries the roster does not name are taken out as --remove takes them out. Groups are held
+// as the file spells them. No edits when the file already holds the roster; a failure when a
+// group is not defined in the file, or an entry is laid out in a way that cannot be changed
+// safely.
+RosterChange rosterChange(const LoadedClientsFile& target, std::string_view fileName,
+                          std::span<const EntryValues> roster, bool prune);
+
+}  // namespace velmora

@@ -1,0 +1,160 @@
+#include "platform/safe_replace.hpp"
+
+#include <chrono>
+#include <random>
+
+#include "platform/new_file.hpp"
+#include "text/path_text.hpp"
+
+namespace velmora {
+namespace {
+
+namespace fs = std::filesystem;
+
+// As many links in a row as the system itself follows before it gives up.
+constexpr int kMaxLinksFollowed = 40;
+constexpr int kMaxNameAttempts = 100;
+
+// The file that target finally names. A link's relative target is taken from the folder that
+// holds the link. A name that does not exist (yet) is the end of the chain.
+fs::path finalTargetOf(fs::path target, std::error_code& failure) {
+  for (int followed = 0; followed <= kMaxLinksFollowed; ++followed) {
+    const fs::file_status status = fs::symlink_status(target, failure);
+    if (status.type() == fs::file_type::not_found) {
+      failure.clear();
+      return target;
+    }
+    if (failure || !fs::is_symlink(status)) {
+      return target;
+    }
+    const fs::path linked = fs::read_symlink(target, failure);
+    if (failure) {
+      return target;
+    }
+    target = target.parent_path() / linked;
+  }
+  failure = std::make_error_code(std::errc::too_many_symbolic_link_levels);
+  return target;
+}
+
+fs::path folderOf(const fs::path& file) {
+  return file.has_parent_path() ? file.parent_path() : fs::path(".");
+}
+
+// ".k3v9q0xa.tmp": eight random letters and digits, so that runs at the same time never pick
+// the same name.
+std::string temporarySuffix() {
+  static constexpr std::string_view kAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+  static std::mt19937_64 generator = [] {
+    std::random_device device;
+    std::seed_seq seed{
+        device(), device(),
+        static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count())};
+    return std::mt19937_64(seed);
+  }();
+  std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
+  std::string suffix = ".";
+  for (int i = 0; i < 8; ++i) {
+    suffix += kAlphabet[pick(generator)];
+  }
+  return suffix += ".tmp";
+}
+
+// A new file beside destination, named after it.
+NewFile createTemporaryBeside(const fs::path& destination, fs::path& temporary,
+                              std::error_code& failure) {
+  for (int attempt = 1;; ++attempt) {
+    temporary = destination;
+    temporary += temporarySuffix();
+    NewFile file = NewFile::create(temporary, failure);
+    if (failure != std::errc::file_exists || attempt == kMaxNameAttempts) {
+      return file;
+    }
+  }
+}
+
+// Fills the temporary file and moves it into place; the first failure ends it. Only an
+// existing file has attributes to keep: whatever else stands in the way fails the rename.
+std::error_code fillAndPlace(NewFile& file, const fs::path& temporary, const fs::path& destination,
+                             bool replacesFile, std::string_view bytes) {
+  if (std::error_code failure = file.write(bytes)) {
+    return failure;
+  }
+  if (replacesFile) {
+    if (std::error_code failure = file.copyAttributesOf(destination)) {
+      return failure;
+    }
+  }
+  if (std::error_code failure = file.syncAndClose()) {
+    return failure;
+  }
+  // Unlike std::rename, this also replaces an existing file on Windows.
+  std::error_code failure;
+  fs::rename(temporary, destination, failure);
+  return failure;
+}
+
+// The new contents in place of the old, or the first failure; the temporary file is removed
+// after a failure, and leftover names it when it could not be.
+std::error_code placeNewContents(const fs::path& destination, std::string_view bytes,
+                                 fs::path& leftover) {
+  // A file that cannot be looked up might still be there: replacing it blind would lose its
+  // mode and owner, so only "not there" lets the replacement go on.
+  std::error_code failure;
+  const fs::file_status existing = fs::status(destination, failure);
+  if (existing.type() == fs::file_type::not_found) {
+    failure.clear();
+  }
+  const bool replacesFile = fs::is_regular_file(existing);
+  if (!failure && replacesFile) {
+    failure = requireWritable(destination);
+  }
+  if (failure) {
+    return failure;
+  }
+  fs::path temporary;
+  {  // The file is closed at the end of this block: Windows removes no open file.
+    NewFile file = createTemporaryBeside(destination, temporary, failure);
+    if (failure) {
+      // Nothing was created, so nothing is cleaned up: whatever stands in the way stays.
+      return failure;
+    }
+    failure = fillAndPlace(file, temporary, destination, replacesFile, bytes);
+  }
+  if (failure) {
+    std::error_code notRemoved;
+    if (!fs::remove(temporary, notRemoved) && notRemoved) {
+      leftover = temporary;
+    }
+  }
+  return failure;
+}
+
+}  // namespace
+
+Result<> replaceFileContents(const fs::path& target, std::string_view bytes,
+                             std::string_view fileName) {
+  std::error_code failure;
+  const fs::path destination = finalTargetOf(target, failure);
+  fs::path leftover;
+  if (!failure) {
+    failure = placeNewContents(destination, bytes, leftover);
+  }
+  if (failure) {
+    Failure unwritten = systemFailure("cannot write " + std::string(fileName), failure);
+    if (!leftover.empty()) {
+      unwritten.line.append(" (the temporary file ")
+          .append(textOfPath(leftover.filename()))
+          .append(" could not be removed)");
+    }
+    return unwritten;
+  }
+  if (const std::error_code unsynced = syncFolder(folderOf(destination))) {
+    return systemFailure(
+        std::string(fileName) + " was replaced, but the change may not survive a power cut",
+        unsynced);
+  }
+  return {};
+}
+
+}  // namespace velmora

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+
+#include "platform/result.hpp"
+
+namespace velmora {
+
+// Replaces the contents of target with bytes, all or nothing, and changes nothing else:
+// - the bytes go to a new, uniquely named file beside the file that target finally names
+//   (target itself when it is not a symbolic link), so no other file is ever opened;
+// - that file gets the replaced file's permission bits, owner and group, reaches stable
+//   storage, and is then renamed over it in one step, so links to it and its mode are kept;
+// - every step is checked, and after a failure the temporary file is removed.
+// A failure leaves target as it was, but for one: the new contents took its place, and only
+// the folder could not be synced, so the change may not survive a power cut. fileName is the
+// file as the operator knows it.
+Result<> replaceFileContents(const std::filesystem::path& target, std::string_view bytes,
+                             std::string_view fileName);
+
+}  // namespace velmora
