@@ -361,6 +361,27 @@ run_in "$work/bobs" /dev/null --set 1.1.1.2 name=Bob
 [[ $status -eq 0 ]] && grep -q 'have the same name' "$work/bobs/.err" ||
   fail "the same name after the change is not named: $(cat "$work/bobs/.err")"
 
+scenario="--set on hand-made files: the summary, the exit status and the bytes"
+# Each row: the file, the arguments, the exit status, standard output or standard error, and
+# the file after the run.
+groups='"groups" { "Admin" { "Serveradmin" "a" "Teamadmin" "b" } }'
+hand_set_rows=(
+  "\"c\" { \"players\" { \"bob\" { \"name\" \"Bob\" \"ip\" \"1.2.3.4\" } } $groups }|bob name=Robert|0|changed admin 1 (bob) in clients.txt: key bob -> Robert, name Bob -> Robert|\"c\" { \"players\" { \"Robert\" { \"name\" \"Robert\" \"ip\" \"1.2.3.4\" } } $groups }"
+  "\"c\" { \"players\" { \"Ann\" { \"ip\" \"1.2.3.4\" \"groups\" \"none\" } } $groups }|Ann admin=Teamadmin|1|velmora: cannot change admin 1 (Ann) in clients.txt: line 1: the entry is laid out in a way velmora cannot change safely|="
+)
+mkdir "$work/set-hand"
+for row in "${hand_set_rows[@]}"; do
+  IFS='|' read -r before arguments expected said after <<<"$row"
+  read -r -a args <<<"$arguments"
+  printf '%s' "$before" >"$work/set-hand/clients.txt"
+  run_in "$work/set-hand" /dev/null --set "${args[@]}"
+  [[ $status -eq $expected ]] || fail "$arguments: status $status: $(cat "$work/set-hand/.err")"
+  [[ $expected -eq 0 ]] && answer=$work/set-hand/.out || answer=$work/set-hand/.err
+  [[ $(tr -d '\r' <"$answer") == "$said" ]] || fail "$arguments: said $(cat "$answer")"
+  [[ $after == = ]] && after=$before
+  [[ $(cat "$work/set-hand/clients.txt") == "$after" ]] || fail "$arguments: $(cat "$work/set-hand/clients.txt")"
+done
+
 scenario="--remove --dry-run shows what patch makes into the file --remove writes"
 folder=$work/remove-dry
 mkdir "$folder"
@@ -416,11 +437,21 @@ for row in "${apply_rows[@]}"; do
   run_in "$folder/listed" /dev/null --list --json && cp "$folder/listed/.out" "$folder/roster.json"
   [[ $have == none ]] || { roster $have >"$folder/have" && run_in "$folder/target" "$folder/have"; }
   [[ $flags == - ]] && flags=
+  cat "$folder/target/clients.txt" >"$folder/before" 2>/dev/null || : >"$folder/before"
+  run_in "$folder/target" /dev/null --apply ../roster.json $flags --dry-run
+  cp "$folder/target/.out" "$folder/dry"
   run_in "$folder/target" /dev/null --apply ../roster.json $flags
   [[ $status -eq 0 && $(tr -d '\r' <"$folder/target/.out") == "clients.txt: $said" ]] ||
     fail "$row: status $status: $(cat "$folder/target/.out" "$folder/target/.err")"
   roster $result >"$folder/result"
   python3 "$model" "$folder/result" | cmp -s - "$folder/target/clients.txt" || fail "$row: not the file of $result"
+  # The dry run's diff, given to patch, gives the file the real run wrote.
+  if grep -q '^@@' "$folder/dry"; then
+    patch -s -o "$folder/patched" "$folder/before" <"$folder/dry" >/dev/null 2>&1
+  else
+    cp "$folder/before" "$folder/patched"
+  fi
+  cmp -s "$folder/patched" "$folder/target/clients.txt" || fail "$row: patch did not give the file"
 done
 
 scenario="--apply to a hand-made file keeps every byte outside the entries it changes"
@@ -446,21 +477,25 @@ folder=$work/apply-refused
 mkdir -p "$folder/a" "$folder/b"
 cp "$work/plain/clients.txt" "$folder/a/clients.txt"
 touch -d @946684800 "$folder/a/clients.txt"
+# Each row: the roster, and what velmora says of it after "velmora: cannot use the roster
+# roster.json: ".
 invalid=(
-  '[{"name": "Ann",}]'
-  '{"name": "Ann"}'
-  '[{"name": 5}]'
-  '[{"name": "Ann", "immunty": "NoFun"}]'
-  '[{"name": "Ann"}, {"key": "ANN"}]'
-  '[{"name": "Ann", "steam": "STEAM_0:0:1", "ip": "1.2.3.4"}]'
-  '[{"name": "Ann\u001b[2J"}]'
-  '[{"name": "Ann", "admin": "Moderator"}]'
-  '[{"steam": "STEAM_0:0:1"}]'
+  '[{"name": "Ann",}]|parse error at line 1, column 17: syntax error while parsing object key - unexpected '"'}'"'; expected string literal'
+  '{"name": "Ann"}|a roster is a JSON array of admins, as velmora --list --json prints it'
+  '[{"name": "Ann"}, {"name": 5}]|admin 2: "name" must be a text or null'
+  '[{"name": "Ann", "immunty": "NoFun"}]|admin 1: unknown member "immunty": an admin has key, name, steam, ip, admin and immunity (line and account are ignored)'
+  '[{"name": "Ann"}, {"key": "ANN"}]|admin 2 has the same key as admin 1, "ANN"'
+  '[{"name": "Ann", "steam": "STEAM_0:0:1", "ip": "1.2.3.4"}]|admin 1: "steam" and "ip" cannot both be given: an entry holds one of them'
+  '[{"name": "Ann\u001b[2J"}]|admin 1: the name "Ann\x1b[2J" holds a line end or another control character, which no value in clients.txt can hold'
+  '[{"name": "Ann", "admin": "Moderator"}]|admin 1 (Ann): "Admin" group "Moderator" is defined in none of the files'
+  '[{"steam": "STEAM_0:0:1"}]|admin 1: an admin needs a key or a name'
+  '[{"name": null, "ip": "1.2.3.4"}]|admin 1: an admin needs a key or a name'
 )
-for roster_text in "${invalid[@]}"; do
+for row in "${invalid[@]}"; do
+  IFS='|' read -r roster_text message <<<"$row"
   printf '%s' "$roster_text" >"$folder/roster.json"
   run_in "$folder" /dev/null --apply roster.json a/clients.txt b/clients.txt
-  [[ $status -eq 2 && ! -s $folder/.out && $(wc -l <"$folder/.err") -eq 1 ]] ||
+  [[ $status -eq 2 && ! -s $folder/.out && $(tr -d '\r' <"$folder/.err") == "velmora: cannot use the roster roster.json: $message" ]] ||
     fail "$roster_text: status $status: $(cat "$folder/.out" "$folder/.err")"
   [[ $(stat -c %Y "$folder/a/clients.txt") -eq 946684800 && ! -e $folder/b/clients.txt ]] ||
     fail "$roster_text: a file was touched"
@@ -473,9 +508,16 @@ run_in "$folder" /dev/null --apply roster.json a/clients.txt b/clients.txt c/cli
   grep -q '^velmora: cannot apply the roster to b/clients.txt: line 1: this quote is never closed' "$folder/.err" ||
   fail "one file of three unparseable: status $status: $(cat "$folder/.out" "$folder/.err")"
 cmp -s "$folder/b/clients.txt" <(printf '"c" { "players" { "Bob') || fail "the unparseable file changed"
-run_in "$folder" /dev/null --apply roster.json d/clients.txt
+run_in "$folder" /dev/null --apply roster.json d/clients.txt --json
 [[ $status -eq 1 ]] && grep -q '^velmora: cannot write d/clients.txt' "$folder/.err" ||
   fail "a file in a folder that does not exist: status $status: $(cat "$folder/.err")"
+python3 -c 'import json, sys; f = json.load(open(sys.argv[1]))["files"][0]; sys.exit(f["changed"] or not f["error"])' "$folder/.out" ||
+  fail "a file that could not be written is said to be changed: $(cat "$folder/.out")"
+printf '"c"\n{\n "players"\n {\n  "Bob" { "ip" "1" }\n  "bob" { "ip" "2" }\n }\n}\n' >"$folder/b/clients.txt"
+printf '[{"name": "Cy", "ip": "1.2.3.4"}]' >"$folder/plain.json"
+run_in "$folder" /dev/null --apply plain.json b/clients.txt
+[[ $status -eq 1 && $(tr -d '\r' <"$folder/.err") == "velmora: cannot apply the roster to b/clients.txt: line 6: admin 2 (bob) has the same key as admin 1 (Bob) at line 5, so the roster cannot say which it means" ]] ||
+  fail "two entries with one key: status $status: $(cat "$folder/.err")"
 
 scenario="--apply of an admin with neither identifier nor admin group writes what the dialogue writes"
 folder=$work/apply-bare
@@ -484,7 +526,13 @@ printf '[{"key": "Cy", "name": "Cy"}]' >"$folder/roster.json"
 run_in "$folder" /dev/null --apply roster.json
 printf '1\nCy\n3\n0\n2\n' >"$folder/answers"
 python3 "$model" "$folder/answers" | cmp -s - "$folder/clients.txt" || fail "$(cat "$folder/clients.txt")"
-grep -q 'no STEAMID or IP address' "$folder/.err" || fail "no warning: $(cat "$folder/.err")"
+tr -d '\r' <"$folder/.err" | grep -q -x -F 'velmora: warning: clients.txt: admin 1 (Cy): the entry has no STEAMID or IP address, so the server cannot recognise this admin' ||
+  fail "no warning naming the file: $(cat "$folder/.err")"
+printf '[]' >"$folder/empty.json"
+run_in "$folder" /dev/null --apply empty.json new.txt
+run_in "$folder" /dev/null --check new.txt
+[[ $status -eq 0 && $(tr -d '\r' <"$folder/.out") == "new.txt: 0 admins, 0 problems" ]] ||
+  fail "an empty roster did not write the new file: $(cat "$folder/.out" "$folder/.err")"
 
 scenario="listing a generated roster, in columns and in JSON"
 folder=$work/remove-10-5

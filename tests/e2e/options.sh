@@ -42,6 +42,11 @@ Try 'velmora --help' for more information."
   "--add=x|2||$(usage_error --add=x)"
   "--list --dry-run|2||velmora: option '--dry-run' goes with --set, --remove or --apply only
 Try 'velmora --help' for more information."
+  "--remove Bob --prune|2||velmora: option '--prune' goes with --apply only
+Try 'velmora --help' for more information."
+  "--remove=|2||velmora: option '--remove' needs an admin's name
+Try 'velmora --help' for more information."
+  "--apply roster.json -x|2||$(usage_error -x)"
   "--set Bob|2||velmora: option '--set' needs a field to set, such as admin=Serveradmin; the fields are name=, steam=, ip=, admin= and immunity=
 Try 'velmora --help' for more information."
 )

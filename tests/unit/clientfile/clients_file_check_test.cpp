@@ -101,6 +101,12 @@ const std::vector<CheckCase> kCheckCases = {
       "(STEAM_X:Y:Z with X 0 to 5, Y 0 or 1 and Z digits)",
       "f: 1 admin, 2 problems"},
      CheckReport::Verdict::kProblems},
+    {"a tab inside a name beside a letter that is not ASCII, which is no control character",
+     "\"c\"\n{\n \"players\"\n {\n  \"J\xC3\xB6\trg\"\n  {\n   \"ip\" \"1.2.3.4\"\n"
+     "   \"groups\" { \"Admin\" \"Serveradmin\" }\n  }\n }\n"
+     " \"groups\" { \"Admin\" { \"Serveradmin\" \"a\" } }\n}",
+     {"f: 1 admin, 0 problems"},
+     CheckReport::Verdict::kSound},
     {"no players block",
      "\"clients.txt\"\n{\n  \"version\" \"1\"\n}",
      {"f:1: no \"players\" block, so the file sets up no admins", "f: 0 admins, 1 problem"},

@@ -129,6 +129,33 @@ const std::vector<HandMadeCase> kHandMadeCases = {
      "c { players { Ann { name Ann ip 1.2.3.4 } } }",
      values("Ann", "Ann[1]", std::nullopt, "//x", std::nullopt, std::nullopt),
      "c { players { Ann { name \"Ann[1]\" ip \"//x\" } } }"},
+    {"a value without quotes that would begin a block comment gets quotes",
+     "c { players { Ann { name Ann } } }",
+     values("Ann", "/*x", std::nullopt, std::nullopt, std::nullopt, std::nullopt),
+     "c { players { Ann { name \"/*x\" } } }"},
+    {"a name changed back to the entry's key",
+     "\"c\" { \"players\" { \"Ann\" { \"name\" \"Ann B\" } } }",
+     values("Ann", "Ann", std::nullopt, std::nullopt, std::nullopt, std::nullopt),
+     "\"c\" { \"players\" { \"Ann\" { \"name\" \"Ann\" } } }"},
+    {"CR LF: an identifier taken out from its own line, where the groups block then goes",
+     "\"c\" {\r\n  \"players\" {\r\n    \"Ann\" {\r\n      \"name\" \"Ann\"\r\n"
+     "      \"ip\" \"1.2.3.4\"\r\n    }\r\n  }\r\n}\r\n",
+     values("Ann", "Ann", std::nullopt, std::nullopt, "Teamadmin", std::nullopt),
+     "\"c\" {\r\n  \"players\" {\r\n    \"Ann\" {\r\n      \"name\" \"Ann\"\r\n"
+     "      // These are personal access flags for a player\r\n      \"groups\"\r\n      {\r\n"
+     "        \"Admin\"\t\"Teamadmin\"\r\n      }\r\n    }\r\n  }\r\n}\r\n"},
+    {"a part added first goes below a comment after the entry's opening brace",
+     "\"c\"\n{\n\t\"players\"\n\t{\n\t\t\"Ann\"\n\t\t{ // mine\n\t\t\t\"ip\"\t\"1.2.3.4\"\n\t\t}\n"
+     "\t}\n}",
+     values("Ann", "Ann", std::nullopt, "1.2.3.4", std::nullopt, std::nullopt),
+     "\"c\"\n{\n\t\"players\"\n\t{\n\t\t\"Ann\"\n\t\t{ // mine\n\t\t\t// Client real name\n"
+     "\t\t\t\"name\"\t\"Ann\"\n\t\t\t\"ip\"\t\"1.2.3.4\"\n\t\t}\n\t}\n}"},
+    {"a group taken out keeps the blank line above it",
+     "\"c\" {\n \"players\" {\n  \"Ann\" {\n   \"groups\" {\n    \"Admin\" \"x\"\n\n"
+     "    \"Immunity\" \"NoFun\"\n   }\n  }\n }\n}\n",
+     values("Ann", std::nullopt, std::nullopt, std::nullopt, "x", std::nullopt),
+     "\"c\" {\n \"players\" {\n  \"Ann\" {\n   \"groups\" {\n    \"Admin\" \"x\"\n\n   }\n"
+     "  }\n }\n}\n"},
     {"a key in another letter case and a group in the file's spelling",
      "\"c\" { \"players\" { \"ann\" { \"groups\" { \"admin\" \"x\" } } } }",
      values("Ann", std::nullopt, std::nullopt, std::nullopt, "Teamadmin", std::nullopt),

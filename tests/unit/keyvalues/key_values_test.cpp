@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <span>
 #include <string>
 #include <vector>
@@ -194,6 +195,41 @@ TEST(KeyValues, HandsKeysTwoLevelsDownToTheTakerAndKeepsTheRest) {
   EXPECT_TRUE(document.nodes[0].child("a")->children.empty());
   EXPECT_EQ(document.nodes[0].child("b")->value, "4");
   EXPECT_TRUE(document.nodes[1].child("c")->children.empty());
+}
+
+// Whether every block's keys lie in memory the document still holds.
+bool heldByDocument(std::span<const Node> nodes, const Document& document) {
+  for (const Node& node : nodes) {
+    const bool held =
+        node.children.empty() ||
+        std::any_of(document.storage.begin(), document.storage.end(), [&node](const auto& store) {
+          return node.children.data() >= store.data() &&
+                 node.children.data() + node.children.size() <= store.data() + store.size();
+        });
+    if (!held || !heldByDocument(node.children, document)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+TEST(KeyValues, KeepsLargeBlocksWhereTheDocumentHoldsThem) {
+  // Sibling blocks of more keys than fit together in one of the document's allocations.
+  std::string text = "\"r\" {";
+  for (const int keys : {3000, 2000, 5000}) {
+    text += " \"b\" {";
+    for (int key = 0; key < keys; ++key) {
+      text += " \"k\" \"v\"";
+    }
+    text += " }";
+  }
+  text += " }";
+  const Document document = parse(text);
+  ASSERT_FALSE(document.error);
+  ASSERT_EQ(document.nodes.size(), 1U);
+  ASSERT_EQ(document.nodes[0].children.size(), 3U);
+  EXPECT_EQ(document.nodes[0].children[0].children.size(), 3000U);
+  EXPECT_TRUE(heldByDocument(document.nodes, document));
 }
 
 }  // namespace
