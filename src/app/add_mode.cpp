@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/after_dialogue.hpp"
+#include "app/change_lock.hpp"
 #include "app/diagnostics.hpp"
 #include "clientfile/client_file.hpp"
 #include "clientfile/clients_file_append.hpp"
@@ -23,10 +24,17 @@ struct Added {
   std::vector<std::string> undefinedGroups;  // groups of the new admins the file lacks
 };
 
-// The file is read again now, so that what is added to is what is there at this moment.
-Added add(const AdminRoster& roster, const std::filesystem::path& folder) {
-  const Result<LoadedClientsFile> existing =
-      readForAdding(folder / kClientsFileName, kClientsFileName);
+// The file is read again now, under its lock, so that what is added to is what is there at this
+// moment and stays so until the file is replaced.
+Added add(const AdminRoster& roster, const std::filesystem::path& folder, std::chrono::seconds wait,
+          std::ostream& errors) {
+  const std::filesystem::path file = folder / kClientsFileName;
+  const Result<std::optional<FileLock>> lock =
+      lockForChange(file, kClientsFileName, {.dryRun = false, .wait = wait}, errors);
+  if (lock.failed()) {
+    return {lock.failure(), {}, {}};
+  }
+  const Result<LoadedClientsFile> existing = readForAdding(file, kClientsFileName);
   if (existing.failed()) {
     return {existing.failure(), {}, {}};
   }
@@ -34,15 +42,14 @@ Added add(const AdminRoster& roster, const std::filesystem::path& folder) {
   if (!loaded.exists) {
     return {writeClientsFile(roster, folder), {}, {}};
   }
-  return {replaceFileContents(folder / kClientsFileName, withEntriesAdded(loaded, roster),
-                              kClientsFileName),
+  return {replaceFileContents(file, withEntriesAdded(loaded, roster), kClientsFileName),
           loaded.file.entryFacts(), undefinedGroupsOfAdded(loaded.file, roster)};
 }
 
 }  // namespace
 
 ExitStatus addAdmins(std::streambuf& input, std::ostream& output, std::ostream& errors,
-                     const std::filesystem::path& folder) {
+                     std::chrono::seconds wait, const std::filesystem::path& folder) {
   if (const Result<LoadedClientsFile> existing =
           readForAdding(folder / kClientsFileName, kClientsFileName);
       existing.failed()) {
@@ -53,7 +60,7 @@ ExitStatus addAdmins(std::streambuf& input, std::ostream& output, std::ostream& 
   runDialogue(roster, console);
   Added added;
   if (roster.selectsAdmins()) {
-    added = add(roster, folder);
+    added = add(roster, folder, wait, errors);
   }
   std::vector<std::string> warnings = rosterWarnings(roster, added.earlier, console.strayTexts());
   std::transform(

@@ -17,13 +17,25 @@
 namespace velmora {
 namespace {
 
-// Makes target hold the roster: writes the change, or shows it.
-RosterChange applyTo(const Target& target, std::span<const EntryValues> roster,
-                     const ApplyRequest& request, std::ostream& diff) {
+RosterChange failedWith(const Failure& failure) {
+  RosterChange failed;
+  failed.failure = failure;
+  return failed;
+}
+
+// Makes target hold the roster: writes the change under the file's lock, or shows it.
+RosterChange applyTo(Target& target, std::span<const EntryValues> roster,
+                     const ApplyRequest& request, std::ostream& diff, std::ostream& errors) {
+  const Result<std::optional<FileLock>> lock =
+      lockForChange(target.path, target.name, request.how, errors);
+  if (lock.failed()) {
+    return failedWith(lock.failure());
+  }
+  if (!request.how.dryRun) {
+    reloadTarget(target);
+  }
   if (target.failure) {
-    RosterChange failed;
-    failed.failure = target.failure;
-    return failed;
+    return failedWith(*target.failure);
   }
   RosterChange change = rosterChange(target.loaded, target.name, roster, request.prune);
   if (change.failure || (!change.changesFile() && target.exists)) {
@@ -31,7 +43,7 @@ RosterChange applyTo(const Target& target, std::span<const EntryValues> roster,
   }
   const std::string_view before = target.exists ? std::string_view(target.loaded.bytes) : "";
   const Result<> written =
-      changeFile(target.path, target.name, before, change.edits, request.dryRun, diff);
+      changeFile(target.path, target.name, before, change.edits, request.how.dryRun, diff);
   if (written.failed()) {
     change.failure = written.failure();
   }
@@ -99,8 +111,8 @@ ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::
   }
   ExitStatus status = ExitStatus::kDone;
   Json files = Json::array();
-  for (const Target& target : targets) {
-    const RosterChange change = applyTo(target, wanted, request, diff);
+  for (Target& target : targets) {
+    const RosterChange change = applyTo(target, wanted, request, diff, errors);
     for (std::string warning : change.warnings) {
       reportLine(errors, warning.insert(kWarningPrefix.size(), target.name + ": "));
     }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/answer_form.hpp"
+#include "app/change_lock.hpp"
 #include "app/exit_status.hpp"
 
 namespace velmora {
@@ -16,7 +17,7 @@ struct ApplyRequest {
   std::string_view roster;
   std::span<const std::string> files;
   bool prune = false;
-  bool dryRun = false;
+  ChangeOptions how;
   AnswerForm form = AnswerForm::kLines;
 };
 
@@ -26,10 +27,13 @@ struct ApplyRequest {
 // --remove takes them out. A file that does not exist is written as velmora writes a new one;
 // a file that already holds the roster is not rewritten. The whole roster is checked before
 // any file is touched. Says per file what changed on output, as lines or one JSON object; with
-// dryRun, each change goes to diff as a unified diff and nothing is written. kDone when every
-// file holds the roster; kNotDone when a file could not be read, parsed, changed or written
-// (the others are still done, and the reason goes to errors); kUsageError for an invalid
-// roster, and then no file is touched.
+// how.dryRun, each change goes to diff as a unified diff and nothing is written. kDone when every
+// file holds the roster; kNotDone when a file could not be read, parsed, changed or written,
+// or another program was changing it for longer than how.wait (the others are still done, and
+// the reason goes to errors); kUsageError for an invalid roster, and then no file is touched.
+// Each file is changed under its own lock (see lockForChange), read afresh once it is taken,
+// and only one file's lock is held at a time, so that runs over the same files in another
+// order cannot wait for each other for ever.
 ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::ostream& output,
                        std::ostream& diff, std::ostream& errors);
 

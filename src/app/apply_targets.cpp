@@ -38,6 +38,17 @@ Target loadTarget(const std::string& name) {
   return target;
 }
 
+void reloadTarget(Target& target) {
+  // A file whose bytes are as they were loaded needs no second parse, which a large file feels.
+  if (target.exists && !target.failure) {
+    const Result<std::string> bytes = readClientsText(target.path, target.name);
+    if (!bytes.failed() && bytes.value() == target.loaded.bytes) {
+      return;
+    }
+  }
+  target = loadTarget(target.name);
+}
+
 std::optional<Failure> rosterProblem(std::span<const RosterAdmin> roster,
                                      std::span<const Target> targets, std::string_view rosterName) {
   const std::string cannot = "velmora: cannot use the roster " + std::string(rosterName) + ": ";

@@ -36,6 +36,10 @@ struct Target {
 // The file named name, read and parsed, or why it cannot take a roster.
 Target loadTarget(const std::string& name);
 
+// target read again, as the file is now: what another program changed in it since it was
+// loaded counts.
+void reloadTarget(Target& target);
+
 // The first roster problem no file can mend: two admins with one key, or a group that none of
 // targets defines for its kind. rosterName is the roster as the operator knows it.
 std::optional<Failure> rosterProblem(std::span<const RosterAdmin> roster,

@@ -26,6 +26,22 @@ CommandLine usageError(const std::string& problem) {
   return command;
 }
 
+// A number of seconds to wait: digits only, and no more than a day.
+std::optional<int> secondsIn(std::string_view text) {
+  constexpr int kDay = 24 * 60 * 60;
+  int seconds = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9' || seconds > kDay) {
+      return std::nullopt;
+    }
+    seconds = seconds * 10 + (c - '0');
+  }
+  if (text.empty() || seconds > kDay) {
+    return std::nullopt;
+  }
+  return seconds;
+}
+
 // The field an argument such as admin=Serveradmin sets; empty for any other argument.
 std::optional<FieldSetting> fieldSpelled(std::string_view argument) {
   const std::size_t equals = argument.find('=');
@@ -97,11 +113,23 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
   bool fileGiven = false;
   for (std::size_t i = 0; i < arguments.size(); ++i) {
     const std::string_view argument = arguments[i];
-    if (const Modifier* modifier = options::modifierSpelled(argument)) {
+    std::optional<std::string_view> attached;
+    if (const Modifier* modifier = options::modifierSpelled(argument, attached)) {
       command.*modifier->flag = true;
+      if (modifier->takesSeconds) {
+        if (!attached && i + 1 < arguments.size()) {
+          attached = arguments[++i];
+        }
+        const std::optional<int> seconds = attached ? secondsIn(*attached) : std::nullopt;
+        if (!seconds) {
+          return usageError("option '" + std::string(modifier->spelling) +
+                            "' needs a number of seconds, such as " +
+                            std::string(modifier->spelling) + "=30");
+        }
+        command.wait = std::chrono::seconds(*seconds);
+      }
       continue;
     }
-    std::optional<std::string_view> attached;
     const Option* option = options::optionSpelled(argument, attached);
     if (option == nullptr) {
       if (std::string problem = takeOperand(command, argument, fileGiven); !problem.empty()) {

@@ -1,9 +1,12 @@
 #pragma once
 
+#include <chrono>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "app/change_lock.hpp"
 
 namespace velmora {
 
@@ -48,6 +51,10 @@ struct CommandLine {
   bool dryRun = false;
   // For kApply: also take out the admins the roster does not name.
   bool prune = false;
+  // For the modes that change a file: how long to wait for another program that is changing
+  // it, and whether the command line said.
+  std::chrono::seconds wait = kDefaultWait;
+  bool waitGiven = false;
 };
 
 // arguments excludes the program's own name.

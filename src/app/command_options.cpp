@@ -26,11 +26,20 @@ const Option* optionSpelled(std::string_view argument, std::optional<std::string
   return option;
 }
 
-const Modifier* modifierSpelled(std::string_view argument) {
-  const Modifier* modifier =
-      std::find_if(std::begin(kModifiers), std::end(kModifiers),
-                   [argument](const Modifier& m) { return m.spelling == argument; });
-  return modifier == std::end(kModifiers) ? nullptr : modifier;
+const Modifier* modifierSpelled(std::string_view argument,
+                                std::optional<std::string_view>& attached) {
+  const std::size_t equals = argument.find('=');
+  const Modifier* modifier = std::find_if(
+      std::begin(kModifiers), std::end(kModifiers), [argument, equals](const Modifier& m) {
+        return m.spelling == (m.takesSeconds ? argument.substr(0, equals) : argument);
+      });
+  if (modifier == std::end(kModifiers)) {
+    return nullptr;
+  }
+  if (equals != std::string_view::npos) {
+    attached = argument.substr(equals + 1);
+  }
+  return modifier;
 }
 
 const Modifier* modifierOutOfPlace(const CommandLine& command) {

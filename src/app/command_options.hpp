@@ -38,31 +38,43 @@ inline constexpr Option kOptions[] = {
     {"--apply", Action::kApply, Operand::kRoster, Files::kMany},
 };
 
-// An option that changes how a mode works, not which mode runs.
+// An option that changes how a mode works, not which mode runs; one that takes a number of
+// seconds takes it after '=' or as the next argument.
 struct Modifier {
   std::string_view spelling;
   bool CommandLine::*flag;
-  std::array<Action, 3> modes;
+  std::array<Action, 5> modes;
   std::string_view modesNamed;
+  bool takesSeconds = false;
 };
 
 inline constexpr Modifier kModifiers[] = {
     {"--json",
      &CommandLine::json,
-     {Action::kCheck, Action::kList, Action::kApply},
+     {Action::kCheck, Action::kList, Action::kApply, Action::kApply, Action::kApply},
      "--list, --check or --apply"},
     {"--dry-run",
      &CommandLine::dryRun,
-     {Action::kSet, Action::kRemove, Action::kApply},
+     {Action::kSet, Action::kRemove, Action::kApply, Action::kApply, Action::kApply},
      "--set, --remove or --apply"},
-    {"--prune", &CommandLine::prune, {Action::kApply, Action::kApply, Action::kApply}, "--apply"},
+    {"--prune",
+     &CommandLine::prune,
+     {Action::kApply, Action::kApply, Action::kApply, Action::kApply, Action::kApply},
+     "--apply"},
+    {"--wait",
+     &CommandLine::waitGiven,
+     {Action::kSetUp, Action::kAdd, Action::kSet, Action::kRemove, Action::kApply},
+     "the dialogue, --add, --set, --remove or --apply",
+     true},
 };
 
 // The option an argument spells, with what follows its '=' when it has one; null for none.
 const Option* optionSpelled(std::string_view argument, std::optional<std::string_view>& attached);
 
-// The modifier an argument spells; null for none.
-const Modifier* modifierSpelled(std::string_view argument);
+// The modifier an argument spells, with what follows its '=' when it takes seconds; null for
+// none.
+const Modifier* modifierSpelled(std::string_view argument,
+                                std::optional<std::string_view>& attached);
 
 // The first modifier that command sets but its mode does not take; null when none.
 const Modifier* modifierOutOfPlace(const CommandLine& command);

@@ -22,6 +22,10 @@ AnswerForm formOf(const CommandLine& command) {
   return command.json ? AnswerForm::kJson : AnswerForm::kLines;
 }
 
+ChangeOptions changeOptions(const CommandLine& command) {
+  return {.dryRun = command.dryRun, .wait = command.wait};
+}
+
 // A diff shows the file's own bytes; without one, standard output is left as it is.
 std::ostream& diffOutput(const CommandLine& command) {
   return command.dryRun ? console::byteOutput() : console::textOutput();
@@ -47,22 +51,24 @@ ExitStatus run(const CommandLine& command) {
       return listAdmins(pathFromText(command.file), formOf(command), console::textOutput(),
                         console::textErrors());
     case Action::kRemove:
-      return removeAdmins(command.adminName, pathFromText(command.file), command.dryRun,
+      return removeAdmins(command.adminName, pathFromText(command.file), changeOptions(command),
                           console::textOutput(), diffOutput(command), console::textErrors());
     case Action::kSet:
-      return setAdmin(command.adminName, command.fields, pathFromText(command.file), command.dryRun,
-                      console::textOutput(), diffOutput(command), console::textErrors());
+      return setAdmin(command.adminName, command.fields, pathFromText(command.file),
+                      changeOptions(command), console::textOutput(), diffOutput(command),
+                      console::textErrors());
     case Action::kApply:
       return applyRoster(
-          {command.roster, command.files, command.prune, command.dryRun, formOf(command)},
+          {command.roster, command.files, command.prune, changeOptions(command), formOf(command)},
           console::input(), console::textOutput(), diffOutput(command), console::textErrors());
     case Action::kSetUp:
     case Action::kAdd:
       break;
   }
-  const ExitStatus status = command.action == Action::kAdd
-                                ? addAdmins(console::input(), std::cout, console::textErrors())
-                                : setUpAdmins(console::input(), std::cout, console::textErrors());
+  const ExitStatus status =
+      command.action == Action::kAdd
+          ? addAdmins(console::input(), std::cout, console::textErrors(), command.wait)
+          : setUpAdmins(console::input(), std::cout, console::textErrors(), command.wait);
   waitForKeyPress(std::cout);
   return status;
 }

@@ -12,9 +12,14 @@
 
 namespace velmora {
 
-ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& file, bool dryRun,
-                        std::ostream& output, std::ostream& diff, std::ostream& errors) {
+ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& file,
+                        const ChangeOptions& how, std::ostream& output, std::ostream& diff,
+                        std::ostream& errors) {
   const std::string name = textOfPath(file);
+  const Result<std::optional<FileLock>> lock = lockForChange(file, name, how, errors);
+  if (lock.failed()) {
+    return reportFailure(errors, lock.failure(), ExitStatus::kNotDone);
+  }
   const Result<LoadedClientsFile> loaded =
       loadClientsFile(file, name, "remove from", MissingFile::kRefused);
   if (loaded.failed()) {
@@ -26,7 +31,7 @@ ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& fi
     return reportFailure(errors, noMatchFailure(wanted, name), ExitStatus::kNotDone);
   }
   if (const Result<> changed =
-          changeFile(file, name, loaded.value().bytes, removal.edits, dryRun, diff);
+          changeFile(file, name, loaded.value().bytes, removal.edits, how.dryRun, diff);
       changed.failed()) {
     return reportFailure(errors, changed.failure(), ExitStatus::kNotDone);
   }

@@ -109,9 +109,13 @@ Result<std::size_t> onlyMatch(const ClientsFile& file, std::string_view wanted,
 }  // namespace
 
 ExitStatus setAdmin(std::string_view wanted, std::span<const FieldSetting> fields,
-                    const std::filesystem::path& file, bool dryRun, std::ostream& output,
-                    std::ostream& diff, std::ostream& errors) {
+                    const std::filesystem::path& file, const ChangeOptions& how,
+                    std::ostream& output, std::ostream& diff, std::ostream& errors) {
   const std::string name = textOfPath(file);
+  const Result<std::optional<FileLock>> lock = lockForChange(file, name, how, errors);
+  if (lock.failed()) {
+    return reportFailure(errors, lock.failure(), ExitStatus::kNotDone);
+  }
   const Result<LoadedClientsFile> loaded =
       loadClientsFile(file, name, "change", MissingFile::kRefused);
   if (loaded.failed()) {
@@ -144,7 +148,7 @@ ExitStatus setAdmin(std::string_view wanted, std::span<const FieldSetting> field
                             ": the entry is laid out in a way velmora cannot change safely"},
                            ExitStatus::kNotDone);
     }
-    if (const Result<> written = changeFile(file, name, text, edits, dryRun, diff);
+    if (const Result<> written = changeFile(file, name, text, edits, how.dryRun, diff);
         written.failed()) {
       return reportFailure(errors, written.failure(), ExitStatus::kNotDone);
     }

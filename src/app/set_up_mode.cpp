@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "app/after_dialogue.hpp"
+#include "app/change_lock.hpp"
 #include "clientfile/client_file.hpp"
 #include "dialogue/console.hpp"
 #include "dialogue/dialogue.hpp"
@@ -11,12 +12,27 @@
 
 namespace velmora {
 
+namespace {
+
+Result<> writeLocked(const AdminRoster& roster, const std::filesystem::path& folder,
+                     std::chrono::seconds wait, std::ostream& errors) {
+  const Result<std::optional<FileLock>> lock = lockForChange(
+      folder / kClientsFileName, kClientsFileName, {.dryRun = false, .wait = wait}, errors);
+  if (lock.failed()) {
+    return lock.failure();
+  }
+  return writeClientsFile(roster, folder);
+}
+
+}  // namespace
+
 ExitStatus setUpAdmins(std::streambuf& input, std::ostream& output, std::ostream& errors,
-                       const std::filesystem::path& folder) {
+                       std::chrono::seconds wait, const std::filesystem::path& folder) {
   AdminRoster roster;
   Console console(input, output);
   runDialogue(roster, console);
-  const Result<> written = roster.selectsAdmins() ? writeClientsFile(roster, folder) : Result<>{};
+  const Result<> written =
+      roster.selectsAdmins() ? writeLocked(roster, folder, wait, errors) : Result<>{};
   const std::vector<std::string> warnings = rosterWarnings(roster, {}, console.strayTexts());
   return reportAfterDialogue(output, errors, warnings, written);
 }

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <random>
 
+#include "platform/link_target.hpp"
 #include "platform/new_file.hpp"
 #include "text/path_text.hpp"
 
@@ -11,35 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// As many links in a row as the system itself follows before it gives up.
-constexpr int kMaxLinksFollowed = 40;
 constexpr int kMaxNameAttempts = 100;
-
-// The file that target finally names. A link's relative target is taken from the folder that
-// holds the link. A name that does not exist (yet) is the end of the chain.
-fs::path finalTargetOf(fs::path target, std::error_code& failure) {
-  for (int followed = 0; followed <= kMaxLinksFollowed; ++followed) {
-    const fs::file_status status = fs::symlink_status(target, failure);
-    if (status.type() == fs::file_type::not_found) {
-      failure.clear();
-      return target;
-    }
-    if (failure || !fs::is_symlink(status)) {
-      return target;
-    }
-    const fs::path linked = fs::read_symlink(target, failure);
-    if (failure) {
-      return target;
-    }
-    target = target.parent_path() / linked;
-  }
-  failure = std::make_error_code(std::errc::too_many_symbolic_link_levels);
-  return target;
-}
-
-fs::path folderOf(const fs::path& file) {
-  return file.has_parent_path() ? file.parent_path() : fs::path(".");
-}
 
 // ".k3v9q0xa.tmp": eight random letters and digits, so that runs at the same time never pick
 // the same name.

@@ -47,6 +47,13 @@ Try 'velmora --help' for more information."
   "--remove=|2||velmora: option '--remove' needs an admin's name
 Try 'velmora --help' for more information."
   "--apply roster.json -x|2||$(usage_error -x)"
+  "--check --wait=5|2||velmora: option '--wait' goes with the dialogue, --add, --set, --remove or --apply only
+Try 'velmora --help' for more information."
+  "--remove Bob --wait=86401|2||velmora: option '--wait' needs a number of seconds, such as --wait=30
+Try 'velmora --help' for more information."
+  "--remove Bob --wait 86400|1||velmora: cannot read clients.txt: No such file or directory"
+  "--remove Bob --wait|2||velmora: option '--wait' needs a number of seconds, such as --wait=30
+Try 'velmora --help' for more information."
   "--set Bob|2||velmora: option '--set' needs a field to set, such as admin=Serveradmin; the fields are name=, steam=, ip=, admin= and immunity=
 Try 'velmora --help' for more information."
 )
@@ -89,7 +96,7 @@ grep -q "Copyright (c) 2026 the velmora developers" <<<"$version" || { echo "FAI
 grep -q "MIT" <<<"$version" || { echo "FAIL: licence" >&2; failed=1; }
 help=$("${program[@]}" --help </dev/null | tr -d '\r')
 for needed in clients.txt "Exit status" "mode, owner and links" STEAMID "--list" "--remove NAME" \
-  "--set NAME FIELD=VALUE" "--dry-run"; do
+  "--set NAME FIELD=VALUE" "--dry-run" "--wait=SECONDS"; do
   grep -q -e "$needed" <<<"$help" || { echo "FAIL: help says nothing of $needed" >&2; failed=1; }
 done
 

@@ -150,9 +150,10 @@ inject() {
   scenario_cleanup
 }
 
-# Looking up the existing file: whether it is a link, what it is, whether it may be written,
-# and its mode and owner. Only "not there" may let the replacement go on.
-for occurrence in 1 2 3; do inject newfstatat 'clients\.txt"' EIO "$occurrence"; done
+# Looking up the existing file: whether it is a link, for its lock and for its replacement,
+# what it is, whether it may be written, and its mode and owner. Only "not there" may let the
+# replacement go on.
+for occurrence in 1 2 3 4; do inject newfstatat 'clients\.txt"' EIO "$occurrence"; done
 inject access 'clients\.txt"' EIO
 for errno in EACCES EMFILE EROFS; do inject openat 'O_EXCL' "$errno"; done
 for errno in EIO ENOSPC EDQUOT; do inject write '\.tmp>' "$errno"; done
