@@ -155,7 +155,7 @@ inject() {
 # replacement go on.
 for occurrence in 1 2 3 4; do inject newfstatat 'clients\.txt"' EIO "$occurrence"; done
 inject access 'clients\.txt"' EIO
-for errno in EACCES EMFILE EROFS; do inject openat 'O_EXCL' "$errno"; done
+for errno in EACCES EMFILE EROFS; do inject openat '\.tmp", .*O_EXCL' "$errno"; done
 for errno in EIO ENOSPC EDQUOT; do inject write '\.tmp>' "$errno"; done
 for errno in EIO EROFS; do inject fchown '' "$errno"; done
 for errno in EIO EROFS; do inject fchmod '' "$errno"; done
