@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <sstream>
 #include <vector>
 
 #include "app/apply_targets.hpp"
@@ -11,6 +12,7 @@
 #include "clientfile/roster_file.hpp"
 #include "platform/file_bytes.hpp"
 #include "roster/roster_warnings.hpp"
+#include "text/filled.hpp"
 #include "text/json_text.hpp"
 #include "text/path_text.hpp"
 
@@ -38,7 +40,7 @@ RosterChange applyTo(Target& target, std::span<const EntryValues> roster,
     return failedWith(*target.failure);
   }
   RosterChange change = rosterChange(target.loaded, target.name, roster, request.prune);
-  if (change.failure || (!change.changesFile() && target.exists)) {
+  if (change.failure || !change.changesFile()) {
     return change;
   }
   const std::string_view before = target.exists ? std::string_view(target.loaded.bytes) : "";
@@ -57,13 +59,16 @@ Result<std::string> rosterText(std::string_view roster, std::streambuf& input) {
   return readFileBytes(pathFromText(roster), roster);
 }
 
-std::string outcomeLine(const std::string& file, const RosterChange& change) {
+// What was done to a file; in a dry run, what would be done, so that a preview is never taken
+// for a change.
+std::string outcomeLine(const std::string& file, const RosterChange& change, bool dryRun) {
   if (!change.changesFile()) {
     return file + ": unchanged";
   }
-  return file + ": " + std::to_string(change.added.size()) + " added, " +
-         std::to_string(change.changed.size()) + " changed, " +
-         std::to_string(change.removed.size()) + " removed";
+  return file + ": " +
+         filled(dryRun ? "would add %s, change %s, remove %s" : "%s added, %s changed, %s removed",
+                {std::to_string(change.added.size()), std::to_string(change.changed.size()),
+                 std::to_string(change.removed.size())});
 }
 
 Json outcomeJson(const std::string& file, const RosterChange& change) {
@@ -111,21 +116,31 @@ ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::
   }
   ExitStatus status = ExitStatus::kDone;
   Json files = Json::array();
+  // In JSON, a dry run's diffs go inside the answer, so that standard output is JSON alone.
+  const bool diffInJson = request.how.dryRun && request.form == AnswerForm::kJson;
   for (Target& target : targets) {
-    const RosterChange change = applyTo(target, wanted, request, diff, errors);
+    std::ostringstream diffInAnswer;
+    const RosterChange change =
+        applyTo(target, wanted, request, diffInJson ? diffInAnswer : diff, errors);
     for (std::string warning : change.warnings) {
       reportLine(errors, warning.insert(kWarningPrefix.size(), target.name + ": "));
     }
     if (change.failure) {
       status = reportFailure(errors, *change.failure, ExitStatus::kNotDone);
     } else if (request.form == AnswerForm::kLines) {
-      output << outcomeLine(target.name, change) << '\n' << std::flush;
+      output << outcomeLine(target.name, change, request.how.dryRun) << '\n' << std::flush;
     }
     files.push_back(outcomeJson(target.name, change));
+    if (diffInJson) {
+      files.back()["diff"] = std::move(diffInAnswer).str();
+    }
   }
   if (request.form == AnswerForm::kJson) {
     Json report = Json::object();
     report["files"] = std::move(files);
+    if (request.how.dryRun) {
+      report["dry_run"] = true;
+    }
     output << jsonText(report) << '\n' << std::flush;
   }
   return status;

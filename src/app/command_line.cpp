@@ -42,6 +42,8 @@ std::optional<int> secondsIn(std::string_view text) {
   return seconds;
 }
 
+constexpr std::string_view kFieldsNamed = "the fields are name=, steam=, ip=, admin= and immunity=";
+
 // The field an argument such as admin=Serveradmin sets; empty for any other argument.
 std::optional<FieldSetting> fieldSpelled(std::string_view argument) {
   const std::size_t equals = argument.find('=');
@@ -52,11 +54,22 @@ std::optional<FieldSetting> fieldSpelled(std::string_view argument) {
   return FieldSetting{field->name, std::string(argument.substr(equals + 1))};
 }
 
+// The word before '=' in an argument spelled as a field is, such as admn=Teamadmin; empty for
+// any other argument, such as a file's path.
+std::string_view fieldWord(std::string_view argument) {
+  const std::string_view word = argument.substr(0, argument.find('='));
+  const bool isWord = std::all_of(word.begin(), word.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '-';
+  });
+  return word.size() < argument.size() && isWord ? word : std::string_view{};
+}
+
 // What is wrong with the fields of --set; empty when nothing is.
 std::string fieldProblem(const std::vector<FieldSetting>& fields) {
   if (fields.empty()) {
-    return "option '--set' needs a field to set, such as admin=Serveradmin; the fields are "
-           "name=, steam=, ip=, admin= and immunity=";
+    return "option '--set' needs a field to set, such as admin=Serveradmin; " +
+           std::string(kFieldsNamed);
   }
   for (std::size_t i = 0; i < fields.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {
@@ -88,6 +101,9 @@ std::string takeOperand(CommandLine& command, std::string_view argument, bool& f
       command.fields.push_back(std::move(*field));
       return {};
     }
+    if (const std::string_view word = fieldWord(argument); !word.empty()) {
+      return "unknown field '" + std::string(word) + "=': " + std::string(kFieldsNamed);
+    }
   }
   if (option.files == Files::kMany && !argument.starts_with('-')) {
     command.files.emplace_back(argument);
@@ -100,7 +116,7 @@ std::string takeOperand(CommandLine& command, std::string_view argument, bool& f
   }
   if (option.takesFields && !argument.starts_with('-')) {
     return "--set takes one FILE, but '" + command.file + "' and '" + std::string(argument) +
-           "' are not fields: the fields are name=, steam=, ip=, admin= and immunity=";
+           "' are not fields: " + std::string(kFieldsNamed);
   }
   return "unrecognized option '" + std::string(argument) + "'";
 }

@@ -36,8 +36,8 @@ ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& fi
     return reportFailure(errors, changed.failure(), ExitStatus::kNotDone);
   }
   for (const std::size_t index : removal.removed) {
-    output << "removed " << adminLabel(index, clients.entries[index].facts.name) << " from " << name
-           << '\n';
+    output << (how.dryRun ? "would remove " : "removed ")
+           << adminLabel(index, clients.entries[index].facts.name) << " from " << name << '\n';
   }
   output.flush();
   return ExitStatus::kDone;

@@ -152,8 +152,9 @@ ExitStatus setAdmin(std::string_view wanted, std::span<const FieldSetting> field
         written.failed()) {
       return reportFailure(errors, written.failure(), ExitStatus::kNotDone);
     }
-    output << "changed " << label << " in " << name << ": " << changesOf(before, changed.value())
-           << '\n'
+    // A dry run says what would happen, so that a preview is never taken for a change.
+    output << (how.dryRun ? "would change " : "changed ") << label << " in " << name << ": "
+           << changesOf(before, changed.value()) << '\n'
            << std::flush;
     std::vector<EntryFacts> facts = clients.entryFacts();
     facts[index] = entryFactsOf(changed.value());

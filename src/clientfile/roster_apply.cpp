@@ -108,6 +108,7 @@ std::optional<Failure> rosterRefusal(const ClientsFile& file, std::string_view f
 RosterChange rosterChange(const LoadedClientsFile& target, std::string_view fileName,
                           std::span<const EntryValues> roster, bool prune) {
   RosterChange change;
+  change.createsFile = !target.exists;
   const ClientsFile& file = target.file;
   const Result<std::vector<EntryValues>> wanted = asHeldBy(file, fileName, roster);
   if (wanted.failed()) {
@@ -146,7 +147,7 @@ RosterChange rosterChange(const LoadedClientsFile& target, std::string_view file
   if (!added.empty()) {
     change.edits.push_back(entriesAdded(target, added));
   }
-  if (!change.changesFile() && target.exists) {
+  if (!change.changesFile()) {
     return change;
   }
   change.edits = inTextOrder(text, std::move(change.edits));

@@ -32,9 +32,11 @@ struct RosterChange {
   // The warnings about the admins added and changed, as the file then holds them.
   std::vector<std::string> warnings;
   std::optional<Failure> failure;
+  // Whether the file is new, which is a change even when the roster is empty.
+  bool createsFile = false;
 
   [[nodiscard]] bool changesFile() const {
-    return !added.empty() || !changed.empty() || !removed.empty();
+    return createsFile || !added.empty() || !changed.empty() || !removed.empty();
   }
 };
 

@@ -309,8 +309,11 @@ for row in "${set_rows[@]}"; do
   # The diff shown, given to patch, gives the file written; the summary after it is no hunk.
   patch -s -o "$folder/patched" "$folder/before" <"$folder/dry" >/dev/null 2>&1 &&
     cmp -s "$folder/patched" "$folder/clients.txt" || fail "$wanted: patch did not give the file"
-  tr -d '\r' <"$folder/dry" | grep -q -x "changed admin $k (.*) in clients\.txt: .* -> .*" ||
-    fail "$wanted: summary: $(tail -1 "$folder/dry")"
+  # A dry run says what would be done; the real run, what was.
+  tr -d '\r' <"$folder/dry" | grep -q -x "would change admin $k (.*) in clients\.txt: .* -> .*" ||
+    fail "$wanted: dry run's summary: $(tail -1 "$folder/dry")"
+  tr -d '\r' <"$folder/.out" | grep -q -x "changed admin $k (.*) in clients\.txt: .* -> .*" ||
+    fail "$wanted: summary: $(cat "$folder/.out")"
 done
 
 scenario="--set refusals and no change leave the file's bytes and time as they were"
@@ -390,6 +393,8 @@ run_in "$folder" "$folder/answers"
 cp "$folder/clients.txt" "$folder/before"
 run_in "$folder" /dev/null --remove Admin2 --dry-run
 [[ $status -eq 0 ]] && cmp -s "$folder/clients.txt" "$folder/before" || fail "status $status, or the file changed"
+[[ $(tail -1 "$folder/.out" | tr -d '\r') == "would remove admin 2 (Admin2) from clients.txt" ]] ||
+  fail "dry run's summary: $(tail -1 "$folder/.out")"
 cp "$folder/.out" "$folder/dry"
 run_in "$folder" /dev/null --remove Admin2
 patch -s -o "$folder/patched" "$folder/before" <"$folder/dry" >/dev/null 2>&1 &&
@@ -440,6 +445,18 @@ for row in "${apply_rows[@]}"; do
   cat "$folder/target/clients.txt" >"$folder/before" 2>/dev/null || : >"$folder/before"
   run_in "$folder/target" /dev/null --apply ../roster.json $flags --dry-run
   cp "$folder/target/.out" "$folder/dry"
+  # The summary says what would be done, and in JSON the answer says it is a dry run and holds
+  # the same diff.
+  would=$(awk -F', ' '/added/ { sub(/ added/, "", $1); sub(/ changed/, "", $2); sub(/ removed/, "", $3);
+    print "would add " $1 ", change " $2 ", remove " $3; next } { print }' <<<"$said")
+  [[ $(tail -1 "$folder/dry" | tr -d '\r') == "clients.txt: $would" ]] || fail "$row: dry run's summary: $(tail -1 "$folder/dry")"
+  run_in "$folder/target" /dev/null --apply ../roster.json $flags --dry-run --json
+  python3 - "$folder/target/.out" "$folder/dry" <<'PY' || fail "$row: --dry-run --json: $(cat "$folder/target/.out")"
+import json, sys
+report, shown = json.load(open(sys.argv[1])), open(sys.argv[2], "rb").read().decode()
+file = report["files"][0]
+sys.exit(0 if report["dry_run"] is True and shown == file["diff"] + shown.splitlines(True)[-1] else 1)
+PY
   run_in "$folder/target" /dev/null --apply ../roster.json $flags
   [[ $status -eq 0 && $(tr -d '\r' <"$folder/target/.out") == "clients.txt: $said" ]] ||
     fail "$row: status $status: $(cat "$folder/target/.out" "$folder/target/.err")"

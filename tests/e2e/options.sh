@@ -54,6 +54,8 @@ Try 'velmora --help' for more information."
   "--remove Bob --wait 86400|1||velmora: cannot read clients.txt: No such file or directory"
   "--remove Bob --wait|2||velmora: option '--wait' needs a number of seconds, such as --wait=30
 Try 'velmora --help' for more information."
+  "--set Bob admn=Teamadmin|2||velmora: unknown field 'admn=': the fields are name=, steam=, ip=, admin= and immunity=
+Try 'velmora --help' for more information."
   "--set Bob|2||velmora: option '--set' needs a field to set, such as admin=Serveradmin; the fields are name=, steam=, ip=, admin= and immunity=
 Try 'velmora --help' for more information."
 )
