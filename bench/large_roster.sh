@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Reads a generated clients.txt of many admins in velmora's own layout (100,000 by default, and
 # a tenth of that to show how the time grows) with velmora --check and --list --json, next to
-# Python's vdf.load(escaped=False) (Debian's python3-vdf) and wc -l reading the same file, in one
-# run: each time is the best of three, with each command's peak memory. Then prints the ratios.
+# Python's vdf.load(escaped=False) (Debian's python3-vdf) and wc -l reading the same file, and
+# applies to it with --apply --prune, and its --dry-run, a roster that changes a third of the
+# admins, drops a tenth and adds one, in one run: each time is the best of three, with each
+# command's peak memory. Then prints the ratios.
 #
 #   bench/large_roster.sh [PROGRAM] [ADMINS]     (default: build/release/velmora 100000)
 # Needs GNU time (Debian package "time") and python3-vdf.
@@ -50,10 +52,30 @@ open(path, "wb").write("\r\n".join(lines).encode())
 PY
 }
 
-# The best of three wall times of a command, in milliseconds, and its peak memory in KiB.
+# The roster of a file's admins as --list --json gives it, with a third of them given another
+# admin group, every tenth left out, and one admin more.
+changed_roster() {
+  "$program" --list --json "$1" | "$python" -c '
+import json, sys
+admins = json.load(sys.stdin)
+roster = []
+for n, admin in enumerate(admins):
+    if n % 10 == 9:
+        continue
+    if n % 3 == 0:
+        admin["admin"] = "Clanmember" if admin["admin"] == "Teamadmin" else "Teamadmin"
+    roster.append(admin)
+roster.append({"name": "newcomer", "ip": "10.200.0.1", "admin": "Serveradmin"})
+json.dump(roster, sys.stdout)'
+}
+
+# The best of three wall times of a command, in milliseconds, and its peak memory in KiB. The
+# commands that change a file change target.txt, a fresh copy of $source each time.
+source=large.txt
 best_ms() {
   local best=
   for _ in 1 2 3; do
+    cp "$source" target.txt
     local start=$(date +%s%N)
     "$@" >/dev/null 2>&1 || true
     local took=$((($(date +%s%N) - start) / 1000000))
@@ -62,6 +84,7 @@ best_ms() {
   echo "$best"
 }
 peak_kib() {
+  cp "$source" target.txt
   /usr/bin/time -f '%M' -o "$work/peak" "$@" >/dev/null 2>&1 || true
   cat "$work/peak"
 }
@@ -70,16 +93,20 @@ vdf_load() { "$python" -c 'import sys, vdf; vdf.load(open(sys.argv[1], encoding=
 small=$((admins / 10))
 generate "$admins" large.txt
 generate "$small" small.txt
+changed_roster large.txt >roster.json
+changed_roster small.txt >small-roster.json
 size_kib=$(($(stat -c %s large.txt) / 1024))
 printf 'clients.txt of %d admins: %d KiB\n\n' "$admins" "$size_kib"
 printf '%-28s %10s %12s\n' command best_ms peak_KiB
 declare -A ms peak
-for name in wc check list_json vdf; do
+for name in wc check list_json vdf apply apply_dry_run; do
   case $name in
     wc) command=(wc -l large.txt) ;;
     check) command=("$program" --check large.txt) ;;
     list_json) command=("$program" --list --json large.txt) ;;
     vdf) command=(vdf_load large.txt) ;;
+    apply) command=("$program" --apply roster.json --prune target.txt) ;;
+    apply_dry_run) command=("$program" --apply roster.json --prune --dry-run target.txt) ;;
   esac
   ms[$name]=$(best_ms "${command[@]}")
   if [[ $name == vdf ]]; then
@@ -90,7 +117,10 @@ for name in wc check list_json vdf; do
   printf '%-28s %10d %12d\n' "$name" "${ms[$name]}" "${peak[$name]}"
 done
 small_ms=$(best_ms "$program" --check small.txt)
-printf '%-28s %10d\n\n' "check, $small admins" "$small_ms"
+printf '%-28s %10d\n' "check, $small admins" "$small_ms"
+source=small.txt
+small_apply_ms=$(best_ms "$program" --apply small-roster.json --prune target.txt)
+printf '%-28s %10d\n\n' "apply, $small admins" "$small_apply_ms"
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / (b > 0 ? b : 1) }'; }
 printf 'vdf.load / velmora --check:        %s times (goal: at least 10)\n' "$(ratio "${ms[vdf]}" "${ms[check]}")"
@@ -98,3 +128,6 @@ printf 'vdf.load / velmora --list --json:  %s times (goal: at least 5)\n' "$(rat
 printf 'peak of --check / file size:       %s (goal: at most 3)\n' "$(ratio "${peak[check]}" "$size_kib")"
 printf 'peak of vdf.load / file size:      %s\n' "$(ratio "${peak[vdf]}" "$size_kib")"
 printf '%d admins / %d admins, --check:   %s times (goal: at most 15)\n' "$admins" "$small" "$(ratio "${ms[check]}" "$small_ms")"
+printf '%s\n' "--apply --prune / --check:             $(ratio "${ms[apply]}" "${ms[check]}") times (goal: at most 3)"
+printf '%s\n' "--apply --prune --dry-run / --check:   $(ratio "${ms[apply_dry_run]}" "${ms[check]}") times (goal: at most 3)"
+printf '%d admins / %d admins, --apply:   %s times (goal: at most 15)\n' "$admins" "$small" "$(ratio "${ms[apply]}" "$small_apply_ms")"

@@ -1,6 +1,6 @@
 #include "app/apply_mode.hpp"
 
-#include <algorithm>
+#include <future>
 #include <iterator>
 #include <sstream>
 #include <vector>
@@ -26,20 +26,25 @@ RosterChange failedWith(const Failure& failure) {
 }
 
 // Makes target hold the roster: writes the change under the file's lock, or shows it.
-RosterChange applyTo(Target& target, std::span<const EntryValues> roster,
+RosterChange applyTo(Target& target, const std::vector<EntryValues>& roster,
                      const ApplyRequest& request, std::ostream& diff, std::ostream& errors) {
+  if (target.failure) {
+    return failedWith(*target.failure);
+  }
   const Result<std::optional<FileLock>> lock =
-      lockForChange(target.path, target.name, request.how, errors);
+      target.readUnderLock ? std::optional<FileLock>{}
+                           : lockForChange(target.path, target.name, request.how, errors);
   if (lock.failed()) {
     return failedWith(lock.failure());
   }
-  if (!request.how.dryRun) {
+  if (!request.how.dryRun && !target.readUnderLock) {
     reloadTarget(target);
   }
   if (target.failure) {
     return failedWith(*target.failure);
   }
-  RosterChange change = rosterChange(target.loaded, target.name, roster, request.prune);
+  RosterChange change =
+      rosterChange(target.loaded, target.keys, target.name, roster, request.prune);
   if (change.failure || !change.changesFile()) {
     return change;
   }
@@ -88,29 +93,41 @@ Json outcomeJson(const std::string& file, const RosterChange& change) {
 
 ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::ostream& output,
                        std::ostream& diff, std::ostream& errors) {
+  // One file to change is locked before it is read, and so is read once; more files are each
+  // locked in turn once the roster is known to be sound.
+  const bool lockFirst = !request.how.dryRun && request.files.size() == 1;
+  const Result<std::optional<FileLock>> firstLock =
+      lockFirst ? lockForChange(pathFromText(request.files.front()), request.files.front(),
+                                request.how, errors)
+                : std::optional<FileLock>{};
+  // The files are read while the roster is: for large ones, each takes about as long.
+  std::future<std::vector<Target>> loading =
+      std::async(std::launch::async, [&request] { return loadTargets(request.files); });
   const Result<std::string> text = rosterText(request.roster, input);
   if (text.failed()) {
     return reportFailure(errors, text.failure(), ExitStatus::kUsageError);
   }
   const std::string rosterName =
       request.roster == "-" ? "on standard input" : std::string(request.roster);
-  const Result<std::vector<EntryValues>> given = readRoster(text.value(), rosterName);
+  Result<std::vector<EntryValues>> given = readRoster(text.value(), rosterName);
   if (given.failed()) {
     return reportFailure(errors, given.failure(), ExitStatus::kUsageError);
   }
-  const std::vector<RosterAdmin> roster = heldRoster(given.value());
-  std::vector<Target> targets;
-  std::transform(request.files.begin(), request.files.end(), std::back_inserter(targets),
-                 loadTarget);
-  if (std::optional<Failure> problem = rosterProblem(roster, targets, rosterName)) {
+  const HeldRoster roster = heldRoster(std::move(given.value()));
+  std::vector<Target> targets = loading.get();
+  if (std::optional<Failure> problem = rosterProblem(roster.values, targets, rosterName)) {
     return reportFailure(errors, *problem, ExitStatus::kUsageError);
   }
-  std::vector<EntryValues> wanted;
-  for (std::size_t i = 0; i < roster.size(); ++i) {
-    wanted.push_back(roster[i].values);
+  if (lockFirst) {
+    // A file that another program kept changing was still read, for the groups it defines.
+    if (firstLock.failed() && !targets.front().failure) {
+      targets.front().failure = firstLock.failure();
+    }
+    targets.front().readUnderLock = !firstLock.failed();
+  }
+  for (const auto& [i, typed] : roster.typed) {
     for (const std::string& warning : typedTextWarnings(
-             "roster admin " + std::to_string(i + 1) + " (" + roster[i].values.key + ")",
-             roster[i].typed)) {
+             "roster admin " + std::to_string(i + 1) + " (" + roster.values[i].key + ")", typed)) {
       reportLine(errors, warning);
     }
   }
@@ -121,7 +138,7 @@ ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::
   for (Target& target : targets) {
     std::ostringstream diffInAnswer;
     const RosterChange change =
-        applyTo(target, wanted, request, diffInJson ? diffInAnswer : diff, errors);
+        applyTo(target, roster.values, request, diffInJson ? diffInAnswer : diff, errors);
     for (std::string warning : change.warnings) {
       reportLine(errors, warning.insert(kWarningPrefix.size(), target.name + ": "));
     }
@@ -130,9 +147,11 @@ ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::
     } else if (request.form == AnswerForm::kLines) {
       output << outcomeLine(target.name, change, request.how.dryRun) << '\n' << std::flush;
     }
-    files.push_back(outcomeJson(target.name, change));
-    if (diffInJson) {
-      files.back()["diff"] = std::move(diffInAnswer).str();
+    if (request.form == AnswerForm::kJson) {
+      files.push_back(outcomeJson(target.name, change));
+      if (diffInJson) {
+        files.back()["diff"] = std::move(diffInAnswer).str();
+      }
     }
   }
   if (request.form == AnswerForm::kJson) {

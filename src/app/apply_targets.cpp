@@ -1,31 +1,55 @@
 #include "app/apply_targets.hpp"
 
 #include <algorithm>
-#include <unordered_map>
+#include <iterator>
 
 #include "clientfile/roster_apply.hpp"
 #include "roster/file_value.hpp"
-#include "text/letter_case.hpp"
+#include "text/letter_case_index.hpp"
 #include "text/path_text.hpp"
 
 namespace velmora {
 
-std::vector<RosterAdmin> heldRoster(std::span<const EntryValues> given) {
-  std::vector<RosterAdmin> admins(given.size());
-  for (std::size_t i = 0; i < given.size(); ++i) {
-    RosterAdmin& admin = admins[i];
-    admin.values = given[i];
-    TextField key;
-    admin.values.key = heldText(given[i].key, key);
-    for (const EntryField& field : kEntryFields) {
-      holdTypedText(admin.values, field, admin.typed);
+namespace {
+
+// Whether text is held as it is, and so has nothing to warn of: ASCII without " or \, and short
+// enough. Most rosters' texts are such, and are told apart without a copy.
+bool heldAsItIs(std::string_view text) {
+  return text.size() <= TextField::kMaxLength && std::all_of(text.begin(), text.end(), [](char c) {
+           return static_cast<unsigned char>(c) < 0x80 && c != '"' && c != '\\';
+         });
+}
+
+bool heldAsItIs(const EntryValues& admin) {
+  return heldAsItIs(admin.key) &&
+         std::all_of(std::begin(kEntryFields), std::end(kEntryFields), [&admin](const auto& f) {
+           const std::optional<std::string>& text = admin.*f.member;
+           return f.typed == nullptr || !text || heldAsItIs(*text);
+         });
+}
+
+}  // namespace
+
+HeldRoster heldRoster(std::vector<EntryValues> given) {
+  HeldRoster roster{std::move(given), {}};
+  for (std::size_t i = 0; i < roster.values.size(); ++i) {
+    EntryValues& admin = roster.values[i];
+    if (heldAsItIs(admin)) {
+      continue;
     }
+    AdminRecord typed;
+    TextField key;
+    admin.key = heldText(admin.key, key);
+    for (const EntryField& field : kEntryFields) {
+      holdTypedText(admin, field, typed);
+    }
+    roster.typed.emplace_back(i, typed);
   }
-  return admins;
+  return roster;
 }
 
 Target loadTarget(const std::string& name) {
-  Target target{name, pathFromText(name), std::nullopt, false, {}};
+  Target target{name, pathFromText(name), std::nullopt, false, {}, false, {}};
   Result<LoadedClientsFile> loaded =
       loadClientsFile(target.path, name, "apply the roster to", MissingFile::kAllowed);
   if (loaded.failed()) {
@@ -34,8 +58,16 @@ Target loadTarget(const std::string& name) {
   }
   target.exists = loaded.value().exists;
   target.loaded = target.exists ? std::move(loaded.value()) : newClientsFile();
-  target.failure = rosterRefusal(target.loaded.file, name);
+  target.keys = entriesByKey(target.loaded.file);
+  target.failure = rosterRefusal(target.loaded.file, target.keys, name);
   return target;
+}
+
+std::vector<Target> loadTargets(std::span<const std::string> names) {
+  std::vector<Target> targets;
+  targets.reserve(names.size());
+  std::transform(names.begin(), names.end(), std::back_inserter(targets), loadTarget);
+  return targets;
 }
 
 void reloadTarget(Target& target) {
@@ -49,21 +81,29 @@ void reloadTarget(Target& target) {
   target = loadTarget(target.name);
 }
 
-std::optional<Failure> rosterProblem(std::span<const RosterAdmin> roster,
+std::optional<Failure> rosterProblem(std::span<const EntryValues> roster,
                                      std::span<const Target> targets, std::string_view rosterName) {
   const std::string cannot = "velmora: cannot use the roster " + std::string(rosterName) + ": ";
-  std::unordered_map<std::string, std::size_t> keys;
+  std::vector<std::string_view> names(roster.size());
+  std::transform(roster.begin(), roster.end(), names.begin(),
+                 [](const EntryValues& admin) { return std::string_view(admin.key); });
+  const LetterCaseAsideIndex keys(std::move(names));
+  // Groups repeat from admin to admin: each is looked for in the files once.
+  std::vector<std::pair<std::string_view, std::string_view>> defined;
   for (std::size_t i = 0; i < roster.size(); ++i) {
-    const EntryValues& admin = roster[i].values;
-    const auto [first, isNew] = keys.emplace(foldedCase(admin.key), i);
-    if (!isNew) {
+    const EntryValues& admin = roster[i];
+    if (const std::size_t first = keys.firstLike(i); first != i) {
       return Failure{cannot + "admin " + std::to_string(i + 1) + " has the same key as admin " +
-                     std::to_string(first->second + 1) + ", \"" + admin.key + "\""};
+                     std::to_string(first + 1) + ", \"" + admin.key + "\""};
     }
     for (const EntryField& field : kEntryFields) {
       const std::optional<std::string>& group = admin.*field.member;
-      if (!field.groupKind.empty() && group &&
-          std::none_of(targets.begin(), targets.end(), [&](const Target& target) {
+      if (field.groupKind.empty() || !group ||
+          std::find(defined.begin(), defined.end(),
+                    std::pair(field.groupKind, std::string_view(*group))) != defined.end()) {
+        continue;
+      }
+      if (std::none_of(targets.begin(), targets.end(), [&](const Target& target) {
             return !target.failure &&
                    target.loaded.file.defines(field.groupKind, fileValue(*group));
           })) {
@@ -71,6 +111,7 @@ std::optional<Failure> rosterProblem(std::span<const RosterAdmin> roster,
                        std::string(field.groupKind) + "\" group \"" + *group +
                        "\" is defined in none of the files"};
       }
+      defined.emplace_back(field.groupKind, *group);
     }
   }
   return std::nullopt;

@@ -5,23 +5,26 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "clientfile/clients_file_load.hpp"
 #include "platform/result.hpp"
 #include "roster/admin_roster.hpp"
 #include "roster/entry_values.hpp"
+#include "text/letter_case_index.hpp"
 
 namespace velmora {
 
-// An admin of a roster, its texts held as a value is held; typed keeps them as given, for the
-// warnings.
-struct RosterAdmin {
-  EntryValues values;
-  AdminRecord typed;
+// The admins of a roster, their texts held as a value is held; typed keeps, for the warnings,
+// the texts as given of each admin whose texts change when held, by the admin's index.
+struct HeldRoster {
+  std::vector<EntryValues> values;
+  std::vector<std::pair<std::size_t, AdminRecord>> typed;
 };
 
-std::vector<RosterAdmin> heldRoster(std::span<const EntryValues> given);
+HeldRoster heldRoster(std::vector<EntryValues> given);
 
 // A file --apply is to change, as it is before the roster is applied; a file that does not
 // exist is the empty file velmora would write.
@@ -31,10 +34,16 @@ struct Target {
   std::optional<Failure> failure;
   bool exists = false;
   LoadedClientsFile loaded;
+  // Whether it was read under the lock this run holds for it, and so needs no second reading.
+  bool readUnderLock = false;
+  // Its entries by key, which views loaded's entries: a Target is moved, never copied.
+  LetterCaseAsideIndex keys;
 };
+static_assert(std::is_nothrow_move_constructible_v<Target>);
 
 // The file named name, read and parsed, or why it cannot take a roster.
 Target loadTarget(const std::string& name);
+std::vector<Target> loadTargets(std::span<const std::string> names);
 
 // target read again, as the file is now: what another program changed in it since it was
 // loaded counts.
@@ -42,7 +51,7 @@ void reloadTarget(Target& target);
 
 // The first roster problem no file can mend: two admins with one key, or a group that none of
 // targets defines for its kind. rosterName is the roster as the operator knows it.
-std::optional<Failure> rosterProblem(std::span<const RosterAdmin> roster,
+std::optional<Failure> rosterProblem(std::span<const EntryValues> roster,
                                      std::span<const Target> targets, std::string_view rosterName);
 
 }  // namespace velmora

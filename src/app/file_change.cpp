@@ -8,10 +8,11 @@ namespace velmora {
 Result<> changeFile(const std::filesystem::path& file, std::string_view name, std::string_view text,
                     std::span<const TextEdit> edits, bool dryRun, std::ostream& diff) {
   if (dryRun) {
-    diff << unifiedDiff(text, edits, name) << std::flush;
+    writeUnifiedDiff(diff, text, edits, name);
+    diff.flush();
     return {};
   }
-  return replaceFileContents(file, withEdits(text, edits), name);
+  return replaceFileContents(file, editedPieces(text, edits), name);
 }
 
 }  // namespace velmora

@@ -140,15 +140,16 @@ ExitStatus setAdmin(std::string_view wanted, std::span<const FieldSetting> field
   if (changed.value() == before) {
     output << label << " in " << name << " is unchanged\n" << std::flush;
   } else {
-    const std::vector<TextEdit> edits = entryEdits(text, clients, index, changed.value());
-    if (!holdsEntry(withEdits(text, edits), index, changed.value())) {
+    const EntryEdits edits =
+        entryEdits(text, clients, layoutOf(text, clients), index, changed.value());
+    if (edits.reshapes && !editedEntryHolds(text, clients, index, edits.edits, changed.value())) {
       return reportFailure(errors,
                            {"velmora: cannot change " + label + " in " + name + ": line " +
                             std::to_string(entry.line) +
                             ": the entry is laid out in a way velmora cannot change safely"},
                            ExitStatus::kNotDone);
     }
-    if (const Result<> written = changeFile(file, name, text, edits, how.dryRun, diff);
+    if (const Result<> written = changeFile(file, name, text, edits.edits, how.dryRun, diff);
         written.failed()) {
       return reportFailure(errors, written.failure(), ExitStatus::kNotDone);
     }

@@ -50,19 +50,25 @@ constexpr std::string_view kPersonalGroupsStart[] = {
 constexpr std::string_view kPersonalGroupsEnd = "\n\t\t\t}";
 constexpr std::string_view kEntryEnd = "\n\t\t}";
 
-// Writes a piece with each line feed as lineEnd, and value, as the file holds it, in place of
-// its "%s". Values hold no line feed of their own.
-void writePiece(std::ostream& file, std::string_view piece, std::string_view lineEnd,
-                std::string_view value = {}) {
-  const std::string text = piece.find(kSlot) == std::string_view::npos
-                               ? std::string(piece)
-                               : filled(piece, {fileValue(value)});
+// Writes text with each line feed as lineEnd.
+void writeLines(std::ostream& file, std::string_view text, std::string_view lineEnd) {
   for (const char c : text) {
     if (c == '\n') {
       file << lineEnd;
     } else {
       file.put(c);
     }
+  }
+}
+
+// Writes a piece with each line feed as lineEnd, and value, as the file holds it, in place of
+// its "%s". Values hold no line feed of their own.
+void writePiece(std::ostream& file, std::string_view piece, std::string_view lineEnd,
+                std::string_view value = {}) {
+  if (piece.find(kSlot) == std::string_view::npos) {
+    writeLines(file, piece, lineEnd);
+  } else {
+    writeLines(file, filled(piece, {fileValue(value)}), lineEnd);
   }
 }
 
@@ -76,15 +82,17 @@ void writePieces(std::ostream& file, const std::string_view (&pieces)[N], std::s
 
 // The menu's own line for a group it names; a line of the same kind for any other group.
 template <typename Lines>
-void writeGroupLine(std::ostream& file, const Lines& lines, std::string_view otherPiece,
-                    const std::optional<std::string>& group, std::string_view lineEnd) {
-  if (!group) {
-    return;
+std::string groupPieceOf(const Lines& lines, std::string_view otherPiece, std::string_view group) {
+  if (const auto* line = catalogue::lineNamed(lines, group)) {
+    return std::string(line->piece);
   }
-  if (const auto* line = catalogue::lineNamed(lines, *group)) {
-    writePiece(file, line->piece, lineEnd);
-  } else {
-    writePiece(file, otherPiece, lineEnd, *group);
+  return filled(otherPiece, {fileValue(group)});
+}
+
+void writeGroupLine(std::ostream& file, EntryPart part, const std::optional<std::string>& group,
+                    std::string_view lineEnd) {
+  if (group) {
+    writeLines(file, groupPiece(part, *group), lineEnd);
   }
 }
 
@@ -107,12 +115,10 @@ void writeEntryPart(std::ostream& file, EntryPart part, const EntryValues& entry
       writePiece(file, kPersonalGroupsEnd, lineEnd);
       break;
     case EntryPart::kAdminGroup:
-      writeGroupLine(file, catalogue::kAdminGroupLines, catalogue::kOtherAdminGroupPiece,
-                     entry.adminGroup, lineEnd);
+      writeGroupLine(file, part, entry.adminGroup, lineEnd);
       break;
     case EntryPart::kImmunityGroup:
-      writeGroupLine(file, catalogue::kImmunityGroupLines, catalogue::kOtherImmunityGroupPiece,
-                     entry.immunityGroup, lineEnd);
+      writeGroupLine(file, part, entry.immunityGroup, lineEnd);
       break;
   }
 }
@@ -141,6 +147,13 @@ std::vector<EntryValues> entriesOf(const AdminRoster& roster) {
 }
 
 }  // namespace
+
+std::string groupPiece(EntryPart part, std::string_view group) {
+  return part == EntryPart::kAdminGroup
+             ? groupPieceOf(catalogue::kAdminGroupLines, catalogue::kOtherAdminGroupPiece, group)
+             : groupPieceOf(catalogue::kImmunityGroupLines, catalogue::kOtherImmunityGroupPiece,
+                            group);
+}
 
 void writeClientEntry(std::ostream& file, const EntryValues& entry, std::string_view lineEnd) {
   writePiece(file, kEntryStart[0], lineEnd);

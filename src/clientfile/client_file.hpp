@@ -38,6 +38,9 @@ std::string clientsText(const AdminRoster& roster);
 std::string clientsText(std::span<const EntryValues> entries);
 // The entries alone, each line feed written as lineEnd.
 std::string clientEntriesText(std::span<const EntryValues> entries, std::string_view lineEnd);
+// The piece writeClientEntry writes for group as the part kAdminGroup or kImmunityGroup: the
+// menu's own line for a group on the menu, a line of that kind for any other.
+std::string groupPiece(EntryPart part, std::string_view group);
 // One part of entry as writeClientEntry writes it, beginning with its line end: the part's
 // lines with their comments, the groups block with its two groups.
 std::string entryPartText(EntryPart part, const EntryValues& entry, std::string_view lineEnd);

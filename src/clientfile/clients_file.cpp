@@ -68,6 +68,19 @@ EntryValues ClientsFile::valuesOf(std::size_t entry) const {
           groupUnder(catalogue::kImmunityKind)};
 }
 
+bool ClientsFile::holds(std::size_t entry, const EntryValues& values) const {
+  const auto sameGroup = [this, entry](std::string_view kind,
+                                       const std::optional<std::string>& group) {
+    const GroupUse* use = groupOf(entry, kind);
+    return use != nullptr ? group == use->group : !group;
+  };
+  const ClientEntry& held = entries[entry];
+  return held.facts.name == values.key && held.realName == values.name &&
+         held.facts.steamId == values.steamId && held.facts.ipAddress == values.ipAddress &&
+         sameGroup(catalogue::kAdminKind, values.adminGroup) &&
+         sameGroup(catalogue::kImmunityKind, values.immunityGroup);
+}
+
 const GroupUse* ClientsFile::definition(std::string_view kind, std::string_view group) const {
   const auto defined =
       std::find_if(definedGroups.begin(), definedGroups.end(), [&](const GroupUse& use) {

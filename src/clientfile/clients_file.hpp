@@ -56,7 +56,6 @@ struct EntryPlace {
   std::optional<PairAt> steamAt;
   std::optional<PairAt> ipAt;
   std::optional<BlockAt> groupsAt;
-  std::vector<PairAt> groupAt;  // of each of the entry's groups, in its order
 };
 
 // The group among groups under kind, letter case aside; null when none.
@@ -76,7 +75,8 @@ struct ClientsFile {
   // The groups of every entry, side by side in file order: a file of many admins then needs
   // no allocation for each admin's groups.
   std::vector<GroupUse> groupUses;
-  std::vector<EntryPlace> places;  // each entry's, when read with them
+  std::vector<EntryPlace> places;   // each entry's, when read with them
+  std::vector<PairAt> groupPlaces;  // where each of groupUses stands, when read with places
   // The global "groups" section: each kind ("Admin", "Immunity") with its groups.
   std::vector<GroupUse> definedGroups;
 
@@ -86,12 +86,16 @@ struct ClientsFile {
   [[nodiscard]] const GroupUse* groupOf(std::size_t entry, std::string_view kind) const;
   // What entry holds: its key and each value it has.
   [[nodiscard]] EntryValues valuesOf(std::size_t entry) const;
+  // Whether entry holds values, byte for byte: valuesOf(entry) == values, without the copy.
+  [[nodiscard]] bool holds(std::size_t entry, const EntryValues& values) const;
   // Whether the global "groups" section defines group under kind, letter case aside.
   [[nodiscard]] bool defines(std::string_view kind, std::string_view group) const;
   // The group as the global "groups" section spells it under kind, letter case aside; empty
   // when it does not define it.
   [[nodiscard]] std::optional<std::string> definedSpelling(std::string_view kind,
                                                            std::string_view group) const;
+  // The global "groups" section's group under kind, letter case aside; null when none.
+  [[nodiscard]] const GroupUse* definition(std::string_view kind, std::string_view group) const;
   // Every group the global "groups" section defines under kind, once each, in file order.
   [[nodiscard]] std::vector<std::string> groupsDefined(std::string_view kind) const;
   [[nodiscard]] std::vector<EntryFacts> entryFacts() const;
@@ -99,10 +103,6 @@ struct ClientsFile {
   // value, or "steam" or "ip" value; and by Steam account, when wanted and the "steam" value
   // name one in any form. Indexes in file order.
   [[nodiscard]] std::vector<std::size_t> entriesNamedBy(std::string_view wanted) const;
-
- private:
-  // The global "groups" section's group under kind, letter case aside; null when none.
-  [[nodiscard]] const GroupUse* definition(std::string_view kind, std::string_view group) const;
 };
 
 }  // namespace velmora

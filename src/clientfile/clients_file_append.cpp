@@ -45,9 +45,8 @@ std::vector<std::string> undefinedGroupsOfAdded(const ClientsFile& existing,
 TextEdit entriesAdded(const LoadedClientsFile& existing, std::span<const EntryValues> entries) {
   const std::string_view text = existing.bytes;
   const std::size_t at = insertionPoint(text, *existing.file.playersClose);
-  return {
-      at, at,
-      reindented(clientEntriesText(entries, lineEndOf(text)), indentationOf(text, existing.file))};
+  const FileLayout layout = layoutOf(text, existing.file);
+  return {at, at, reindented(clientEntriesText(entries, layout.lineEnd), layout.indentation)};
 }
 
 std::string withEntriesAdded(const LoadedClientsFile& existing, const AdminRoster& roster) {

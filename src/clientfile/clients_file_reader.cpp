@@ -33,31 +33,51 @@ BlockAt blockAt(std::string_view text, const Node& node) {
   return {node.keySpan(text), node.openOffset, node.closeOffset};
 }
 
-// The entry node holds; its groups are added to groupUses.
-ClientEntry entryOf(const Node& node, std::vector<GroupUse>& groupUses) {
+// The entry node holds; its groups are added to groupUses. Given place, where it and what it
+// holds stand in text goes there too, and where its groups stand to groupPlaces: both are read
+// from the same lookups of the entry's keys.
+ClientEntry entryOf(std::string_view text, const Node& node, std::vector<GroupUse>& groupUses,
+                    EntryPlace* place, std::vector<PairAt>* groupPlaces) {
   ClientEntry entry;
   entry.facts.name = node.key;
   entry.line = node.line;
   entry.isBlock = node.isBlock;
+  if (place != nullptr) {
+    *place = EntryPlace{blockAt(text, node), {}, {}, {}, {}};
+  }
   if (!node.isBlock) {
     return entry;
   }
+  const auto placed = [&](std::optional<PairAt> EntryPlace::*at, const Node& value) {
+    if (place != nullptr) {
+      place->*at = pairAt(text, value);
+    }
+  };
   if (const Node* name = valueOf(node, fields::kName)) {
     entry.realName = name->value;
+    placed(&EntryPlace::nameAt, *name);
   }
   if (const Node* steam = valueOf(node, fields::kSteam)) {
     entry.facts.steamId = steam->value;
     entry.steamLine = steam->valueLine;
+    placed(&EntryPlace::steamAt, *steam);
   }
   if (const Node* ip = valueOf(node, fields::kIp)) {
     entry.facts.ipAddress = ip->value;
     entry.ipLine = ip->valueLine;
+    placed(&EntryPlace::ipAt, *ip);
   }
   entry.firstGroup = groupUses.size();
   if (const Node* groups = blockOf(node, catalogue::kGroupsKey)) {
+    if (place != nullptr) {
+      place->groupsAt = blockAt(text, *groups);
+    }
     for (const Node& use : groups->children) {
       if (!use.isBlock) {
         groupUses.push_back({std::string(use.key), std::string(use.value), use.valueLine});
+        if (groupPlaces != nullptr) {
+          groupPlaces->push_back(pairAt(text, use));
+        }
       }
     }
   }
@@ -67,31 +87,17 @@ ClientEntry entryOf(const Node& node, std::vector<GroupUse>& groupUses) {
   return entry;
 }
 
-std::optional<PairAt> pairAtOf(std::string_view text, const Node* node) {
-  return node != nullptr ? std::optional(pairAt(text, *node)) : std::nullopt;
-}
-
-// Where entryOf's entry and the values it read stand in text.
-EntryPlace placeOf(std::string_view text, const Node& node) {
-  EntryPlace place{blockAt(text, node), {}, {}, {}, {}, {}};
-  if (!node.isBlock) {
-    return place;
-  }
-  place.nameAt = pairAtOf(text, valueOf(node, fields::kName));
-  place.steamAt = pairAtOf(text, valueOf(node, fields::kSteam));
-  place.ipAt = pairAtOf(text, valueOf(node, fields::kIp));
-  if (const Node* groups = blockOf(node, catalogue::kGroupsKey)) {
-    place.groupsAt = blockAt(text, *groups);
-    for (const Node& use : groups->children) {
-      if (!use.isBlock) {
-        place.groupAt.push_back(pairAt(text, use));
-      }
-    }
-  }
-  return place;
-}
-
 }  // namespace
+
+std::optional<ClientsFile> parseEntries(std::string_view entries) {
+  std::string text = "\"r\" { \"players\" {\n";
+  text.append(entries).append("\n} }");
+  ParsedClientsFile parsed = parseClientsFile(text, EntryPlaces::kSkipped);
+  if (parsed.document.error) {
+    return std::nullopt;
+  }
+  return std::move(parsed.file);
+}
 
 ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
                                    const keyvalues::TakeNested& alsoTake) {
@@ -100,6 +106,7 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
   std::map<std::size_t, std::vector<ClientEntry>> entriesIn;
   std::map<std::size_t, std::vector<GroupUse>> groupUsesIn;
   std::map<std::size_t, std::vector<EntryPlace>> placesIn;
+  std::map<std::size_t, std::vector<PairAt>> groupPlacesIn;
   std::map<std::size_t, std::vector<GroupUse>> definedIn;
   // Room for an entry and a group per opening brace, more than entries in blocks need and
   // about as many groups as they name: the entries of a large file are then not moved as they
@@ -119,11 +126,13 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
   ParsedClientsFile parsed;
   parsed.document = keyvalues::parse(text, [&](const Node& node, const Node& parent) {
     if (sameLetterCaseAside(parent.key, kPlayersKey)) {
+      const bool placed = places == EntryPlaces::kRead;
+      EntryPlace* place = placed ? &withRoom(placesIn[parent.openOffset]).emplace_back() : nullptr;
+      std::vector<PairAt>* groupPlaces =
+          placed ? &withRoom(groupPlacesIn[parent.openOffset]) : nullptr;
       withRoom(entriesIn[parent.openOffset])
-          .push_back(entryOf(node, withRoom(groupUsesIn[parent.openOffset])));
-      if (places == EntryPlaces::kRead) {
-        withRoom(placesIn[parent.openOffset]).push_back(placeOf(text, node));
-      }
+          .push_back(
+              entryOf(text, node, withRoom(groupUsesIn[parent.openOffset]), place, groupPlaces));
     } else if (sameLetterCaseAside(parent.key, catalogue::kGroupsKey)) {
       std::vector<GroupUse>& defined = definedIn[parent.openOffset];
       std::transform(node.children.begin(), node.children.end(), std::back_inserter(defined),
@@ -149,6 +158,7 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
     file.entries = std::move(entriesIn[players->openOffset]);
     file.groupUses = std::move(groupUsesIn[players->openOffset]);
     file.places = std::move(placesIn[players->openOffset]);
+    file.groupPlaces = std::move(groupPlacesIn[players->openOffset]);
   }
   if (const Node* groups = blockOf(*root, catalogue::kGroupsKey)) {
     file.definedGroups = std::move(definedIn[groups->openOffset]);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 #include "clientfile/clients_file.hpp"
@@ -19,5 +20,10 @@ struct ParsedClientsFile {
 // "players" and "groups" blocks are read. alsoTake sees each key two levels down as well.
 ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places = EntryPlaces::kRead,
                                    const keyvalues::TakeNested& alsoTake = {});
+
+// The entries of a text that holds entries alone, read as they would be inside a "players"
+// block; empty when they cannot be read so, such as a quote that is never closed, or a brace
+// that closes what it does not open.
+std::optional<ClientsFile> parseEntries(std::string_view entries);
 
 }  // namespace velmora

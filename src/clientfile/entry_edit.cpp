@@ -1,5 +1,8 @@
 #include "clientfile/entry_edit.hpp"
 
+#include <algorithm>
+#include <optional>
+
 #include "clientfile/entry_editor.hpp"
 
 namespace velmora {
@@ -16,7 +19,7 @@ void editName(EntryEditor& editor, const ClientEntry& entry, const EntryPlace& p
   }
 }
 
-void editIdentifiers(EntryEditor& editor, const EntryValues& current, const EntryPlace& place,
+void editIdentifiers(EntryEditor& editor, const EntryFacts& current, const EntryPlace& place,
                      const EntryValues& wanted) {
   for (std::size_t k = 0; k < std::size(kIdentifierKinds); ++k) {
     const IdentifierKind& kind = kIdentifierKinds[k];
@@ -25,7 +28,7 @@ void editIdentifiers(EntryEditor& editor, const EntryValues& current, const Entr
     const std::optional<std::string>& value = wanted.*kind.value;
     const bool takesOthersPlace = !(place.*other.at) && (wanted.*other.value).has_value();
     if (at && value) {
-      if (*value != *(current.*kind.value)) {
+      if (*value != *(current.*kind.held)) {
         editor.replaceToken(at->value, *value);
       }
     } else if (at && takesOthersPlace) {
@@ -54,7 +57,9 @@ void editGroups(EntryEditor& editor, const ClientsFile& file, std::size_t index,
     const GroupUse* use = file.groupOf(index, kind.key);
     const std::optional<std::string>& group = wanted.*kind.value;
     if (use != nullptr) {
-      const PairAt& at = place.groupAt[static_cast<std::size_t>(use - file.groupsOf(index).data())];
+      const PairAt& at =
+          file.groupPlaces[file.entries[index].firstGroup +
+                           static_cast<std::size_t>(use - file.groupsOf(index).data())];
       if (!group) {
         editor.remove(at, {});
       } else if (use->group != *group) {
@@ -68,26 +73,77 @@ void editGroups(EntryEditor& editor, const ClientsFile& file, std::size_t index,
   }
 }
 
+// The entry's text with its edits made, and a line end, after out; false for an entry that is
+// no block, which no change can make hold what an entry holds.
+bool appendEdited(std::string& out, std::string_view text, const ClientsFile& file,
+                  const EntryChange& change) {
+  if (!file.entries[change.index].isBlock) {
+    return false;
+  }
+  const BlockAt& at = file.places[change.index].at;
+  const std::span<const TextEdit> edits = change.edits;
+  std::size_t kept = edits.empty() ? at.key.begin : std::min(at.key.begin, edits.front().begin);
+  const std::size_t end = edits.empty() ? at.close + 1 : std::max(at.close + 1, edits.back().end);
+  for (const TextEdit& edit : edits) {
+    out.append(text.substr(kept, edit.begin - kept)).append(edit.replacement);
+    kept = edit.end;
+  }
+  out.append(text.substr(kept, end - kept)).append("\n");
+  return true;
+}
+
+bool allHold(std::string_view text, const ClientsFile& file, std::span<const EntryChange> changes) {
+  std::string entries;
+  if (!std::all_of(changes.begin(), changes.end(), [&](const EntryChange& change) {
+        return appendEdited(entries, text, file, change);
+      })) {
+    return false;
+  }
+  const std::optional<ClientsFile> read = parseEntries(entries);
+  if (!read || read->entries.size() != changes.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    if (!read->holds(i, *changes[i].wanted)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-std::vector<TextEdit> entryEdits(std::string_view text, const ClientsFile& file, std::size_t index,
-                                 const EntryValues& wanted) {
+EntryEdits entryEdits(std::string_view text, const ClientsFile& file, const FileLayout& layout,
+                      std::size_t index, const EntryValues& wanted) {
   const ClientEntry& entry = file.entries[index];
   const EntryPlace& place = file.places[index];
-  EntryEditor editor(text, file, place, wanted);
+  EntryEditor editor(text, layout, place, wanted);
   if (wanted.key != entry.facts.name) {
     editor.replaceToken(place.at.key, wanted.key);
   }
   editName(editor, entry, place, wanted);
-  editIdentifiers(editor, file.valuesOf(index), place, wanted);
+  editIdentifiers(editor, entry.facts, place, wanted);
   editGroups(editor, file, index, place, wanted);
-  return editor.take();
+  return {editor.take(), editor.reshapes()};
 }
 
-bool holdsEntry(std::string_view edited, std::size_t index, const EntryValues& wanted) {
-  const ParsedClientsFile parsed = parseClientsFile(edited, EntryPlaces::kSkipped);
-  const ClientsFile& file = parsed.file;
-  return !parsed.document.error && index < file.entries.size() && file.valuesOf(index) == wanted;
+std::optional<std::size_t> firstChangeNotHolding(std::string_view text, const ClientsFile& file,
+                                                 std::span<const EntryChange> changes) {
+  if (allHold(text, file, changes)) {
+    return std::nullopt;
+  }
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    if (!allHold(text, file, changes.subspan(i, 1))) {
+      return i;
+    }
+  }
+  return std::nullopt;
+}
+
+bool editedEntryHolds(std::string_view text, const ClientsFile& file, std::size_t index,
+                      std::span<const TextEdit> edits, const EntryValues& wanted) {
+  const EntryChange change{index, edits, &wanted};
+  return !firstChangeNotHolding(text, file, {&change, 1});
 }
 
 }  // namespace velmora

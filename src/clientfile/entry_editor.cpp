@@ -51,20 +51,18 @@ const PartKey& partKeyOf(EntryPart part) {
 
 // The line velmora writes for group, without its line end and indentation.
 std::string groupLine(const GroupKind& kind, std::string_view group) {
-  EntryValues entry;
-  entry.*kind.value = std::string(group);
-  const std::string line = entryPartText(kind.part, entry, "\n");
+  const std::string line = groupPiece(kind.part, group);
   return line.substr(line.find_first_not_of("\n\t"));
 }
 
 }  // namespace
 
-EntryEditor::EntryEditor(std::string_view text, const ClientsFile& file, const EntryPlace& place,
+EntryEditor::EntryEditor(std::string_view text, const FileLayout& layout, const EntryPlace& place,
                          const EntryValues& wanted)
     : text_(text),
       wanted_(wanted),
-      lineEnd_(lineEndOf(text)),
-      indentation_(indentationOf(text, file, place)) {}
+      lineEnd_(layout.lineEnd),
+      indentation_(indentationOf(text, layout, place)) {}
 
 void EntryEditor::replace(std::size_t begin, std::size_t end, std::string replacement) {
   edits_.push_back({begin, end, std::move(replacement)});
@@ -72,6 +70,7 @@ void EntryEditor::replace(std::size_t begin, std::size_t end, std::string replac
 
 void EntryEditor::insert(std::size_t at, std::string text) {
   edits_.push_back({at, at, std::move(text)});
+  reshapes_ = true;
 }
 
 void EntryEditor::replaceToken(const Span& span, std::string_view value) {
@@ -80,10 +79,13 @@ void EntryEditor::replaceToken(const Span& span, std::string_view value) {
 
 void EntryEditor::remove(const PairAt& pair, std::string_view comment) {
   edits_.push_back(removal(text_, pair.key.begin, pair.end, comment));
+  reshapes_ = true;
 }
 
 void EntryEditor::changeKind(const PairAt& pair, const IdentifierKind& from,
                              const IdentifierKind& to) {
+  // A key of the new kind may come before it in the entry, as a block the reader passes over.
+  reshapes_ = true;
   const std::size_t lineStart = startOfLine(text_, pair.key.begin);
   const std::size_t blanks = text_.substr(lineStart).find_first_not_of(" \t");
   if (lineStart > 0 && lineStart + blanks == pair.key.begin) {

@@ -19,6 +19,7 @@ namespace velmora {
 // comment velmora writes on the line above it.
 struct IdentifierKind {
   std::optional<std::string> EntryValues::*value;
+  std::optional<std::string> EntryFacts::*held;  // the value an entry of the file holds
   std::optional<PairAt> EntryPlace::*at;
   std::string_view key;
   std::string_view comment;
@@ -26,10 +27,10 @@ struct IdentifierKind {
 };
 
 inline constexpr IdentifierKind kIdentifierKinds[] = {
-    {&EntryValues::steamId, &EntryPlace::steamAt, fields::kSteam, kSteamIdComment,
-     EntryPart::kSteamId},
-    {&EntryValues::ipAddress, &EntryPlace::ipAt, fields::kIp, kIpAddressComment,
-     EntryPart::kIpAddress},
+    {&EntryValues::steamId, &EntryFacts::steamId, &EntryPlace::steamAt, fields::kSteam,
+     kSteamIdComment, EntryPart::kSteamId},
+    {&EntryValues::ipAddress, &EntryFacts::ipAddress, &EntryPlace::ipAt, fields::kIp,
+     kIpAddressComment, EntryPart::kIpAddress},
 };
 
 // An entry's group of one kind, under its own key in the entry's "groups" block.
@@ -49,7 +50,7 @@ inline constexpr GroupKind kGroupKinds[] = {
 // writer, as --add writes, in the entry's indentation and the file's line ends.
 class EntryEditor {
  public:
-  EntryEditor(std::string_view text, const ClientsFile& file, const EntryPlace& place,
+  EntryEditor(std::string_view text, const FileLayout& layout, const EntryPlace& place,
               const EntryValues& wanted);
 
   // The token at span in place of value, in the quoting of the token it replaces.
@@ -69,6 +70,10 @@ class EntryEditor {
   void addFirst(const BlockAt& block, EntryPart part);
   void addLast(const BlockAt& block, EntryPart part);
 
+  // Whether an edit adds a part, takes one out or changes the kind of an identifier, after which
+  // the entry must be read again to know that it holds what it should: a token or a group line
+  // in place of another of its kind reads as the one it replaces did.
+  [[nodiscard]] bool reshapes() const { return reshapes_; }
   // The edits collected, in text order.
   std::vector<TextEdit> take();
 
@@ -83,6 +88,7 @@ class EntryEditor {
   std::string_view lineEnd_;
   Indentation indentation_;
   std::vector<TextEdit> edits_;
+  bool reshapes_ = false;
 };
 
 }  // namespace velmora

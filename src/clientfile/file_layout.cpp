@@ -34,14 +34,12 @@ std::string levelBetween(std::string_view outer, std::string_view inner) {
   return std::string(inner.substr(0, (inner.size() + 1) / 2));
 }
 
-}  // namespace
-
 std::string_view lineEndOf(std::string_view text) {
   const bool hasLineFeed = text.find('\n') != std::string_view::npos;
   return hasLineFeed && text.find("\r\n") == std::string_view::npos ? "\n" : kCrLf;
 }
 
-Indentation indentationOf(std::string_view text, const ClientsFile& file) {
+Indentation entryIndentationOf(std::string_view text, const ClientsFile& file) {
   Indentation indentation;
   const auto first =
       std::find_if(file.places.begin(), file.places.end(), [text](const EntryPlace& place) {
@@ -55,8 +53,15 @@ Indentation indentationOf(std::string_view text, const ClientsFile& file) {
   return indentation;
 }
 
-Indentation indentationOf(std::string_view text, const ClientsFile& file, const EntryPlace& place) {
-  Indentation indentation = indentationOf(text, file);
+}  // namespace
+
+FileLayout layoutOf(std::string_view text, const ClientsFile& file) {
+  return {lineEndOf(text), entryIndentationOf(text, file)};
+}
+
+Indentation indentationOf(std::string_view text, const FileLayout& layout,
+                          const EntryPlace& place) {
+  Indentation indentation = layout.indentation;
   const std::string_view own = indentationBefore(text, place.at.key.begin);
   if (own.empty()) {
     return indentation;

@@ -11,21 +11,27 @@
 // follows suit and every other byte stays.
 namespace velmora {
 
-// The file's own line end: LF for a text that uses LF throughout, CR LF otherwise.
-std::string_view lineEndOf(std::string_view text);
-
 // How the file indents its entries (two levels in), and one level more inside them.
 struct Indentation {
   std::string entry = "\t\t";
   std::string level = "\t";
 };
 
-// Taken from the first entry that begins its line, and the "players" key above it; velmora's
-// own tabs when there is none.
-Indentation indentationOf(std::string_view text, const ClientsFile& file);
-// The same for lines inside the entry at place: its own indentation and that of its values where
+// How a file lays out what is added to it, found once for all the edits of the file, each of
+// which would otherwise look through the whole text again.
+struct FileLayout {
+  // The file's own line end: LF for a text that uses LF throughout, CR LF otherwise.
+  std::string_view lineEnd;
+  // Taken from the first entry that begins its line, and the "players" key above it;
+  // velmora's own tabs when there is none.
+  Indentation indentation;
+};
+
+FileLayout layoutOf(std::string_view text, const ClientsFile& file);
+
+// The indentation of lines inside the entry at place: its own and that of its values where
 // they begin their lines, else the file's.
-Indentation indentationOf(std::string_view text, const ClientsFile& file, const EntryPlace& place);
+Indentation indentationOf(std::string_view text, const FileLayout& layout, const EntryPlace& place);
 
 // Pieces written with velmora's tabs, in the file's own indentation: a line's leading tabs, two
 // or more, become the entry indentation and a level for each tab beyond two.

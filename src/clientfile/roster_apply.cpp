@@ -1,7 +1,9 @@
 #include "clientfile/roster_apply.hpp"
 
 #include <algorithm>
-#include <unordered_map>
+#include <deque>
+#include <iterator>
+#include <utility>
 
 #include "clientfile/client_file.hpp"
 #include "clientfile/clients_file_append.hpp"
@@ -10,72 +12,119 @@
 #include "clientfile/held_values.hpp"
 #include "roster/entry_wording.hpp"
 #include "roster/roster_warnings.hpp"
-#include "text/letter_case.hpp"
+#include "text/letter_case_index.hpp"
 
 namespace velmora {
 namespace {
 
-// The index of each entry by its key, letter case aside, as the server finds entries; the
-// first of entries with one key.
-std::unordered_map<std::string, std::size_t> entriesByKey(const ClientsFile& file) {
-  std::unordered_map<std::string, std::size_t> entries;
-  for (std::size_t index = 0; index < file.entries.size(); ++index) {
-    entries.emplace(foldedCase(file.entries[index].facts.name), index);
-  }
-  return entries;
+// The roster as a file holds it: each admin as given, or, where the file spells one of its
+// groups otherwise, a copy with the file's spelling. A roster listed from a file spells its
+// groups as the file does, so copies are few.
+struct SpelledRoster {
+  std::vector<const EntryValues*> admins;
+  std::deque<EntryValues> respelled;  // the copies, which stay where they are as it grows
+};
+
+// Whether the file defines group under kind spelled as it is, as most rosters' groups are.
+bool spelledAsDefined(const ClientsFile& file, std::string_view kind, std::string_view group) {
+  const GroupUse* defined = file.definition(kind, group);
+  return defined != nullptr && defined->group == group &&
+         group.find_first_of("\"\\") == std::string_view::npos;
 }
 
-// The roster as the file holds it, its groups as the file spells them.
-Result<std::vector<EntryValues>> asHeldBy(const ClientsFile& file, std::string_view fileName,
-                                          std::span<const EntryValues> roster) {
-  std::vector<EntryValues> wanted;
+// The roster's groups as the file spells them, or the refusal of one it does not define.
+std::optional<Failure> holdGroups(const ClientsFile& file, std::string_view fileName,
+                                  std::span<const EntryValues> roster, SpelledRoster& spelled) {
+  spelled.admins.reserve(roster.size());
+  // Groups repeat from admin to admin: each spelled as the file does is looked up once.
+  std::vector<std::pair<std::string_view, std::string_view>> asDefined;
   for (const EntryValues& admin : roster) {
-    EntryValues values = admin;
+    const EntryValues* held = &admin;
     for (const EntryField& field : kEntryFields) {
-      std::optional<std::string>& group = values.*field.member;
-      if (!field.groupKind.empty() && group) {
-        Result<std::string> spelled = heldGroup(file, fileName, field.groupKind, *group);
-        if (spelled.failed()) {
-          return spelled.failure();
-        }
-        group = std::move(spelled.value());
+      const std::optional<std::string>& group = admin.*field.member;
+      if (field.groupKind.empty() || !group) {
+        continue;
       }
+      const std::pair kindAndGroup(field.groupKind, std::string_view(*group));
+      if (std::find(asDefined.begin(), asDefined.end(), kindAndGroup) != asDefined.end()) {
+        continue;
+      }
+      if (spelledAsDefined(file, field.groupKind, *group)) {
+        asDefined.push_back(kindAndGroup);
+        continue;
+      }
+      Result<std::string> spelling = heldGroup(file, fileName, field.groupKind, *group);
+      if (spelling.failed()) {
+        return spelling.failure();
+      }
+      if (held == &admin) {
+        held = &spelled.respelled.emplace_back(admin);
+      }
+      spelled.respelled.back().*field.member = std::move(spelling.value());
     }
-    wanted.push_back(std::move(values));
+    spelled.admins.push_back(held);
   }
-  return wanted;
+  return std::nullopt;
 }
 
-// Checks the edited text against the roster before anything is written: each admin of wanted
-// must be there as wanted. Gives the warnings about the admins added and changed.
-void checkEdited(RosterChange& change, std::string_view text, std::string_view fileName,
-                 const std::vector<EntryValues>& wanted) {
-  const std::string edited = withEdits(text, change.edits);
-  const ParsedClientsFile parsed = parseClientsFile(edited, EntryPlaces::kSkipped);
-  const ClientsFile& after = parsed.file;
-  const std::unordered_map<std::string, std::size_t> entryOfKey = entriesByKey(after);
-  std::vector<std::size_t> touched;
-  for (const EntryValues& admin : wanted) {
-    const auto match = entryOfKey.find(foldedCase(admin.key));
-    if (parsed.document.error || match == entryOfKey.end() ||
-        after.valuesOf(match->second) != admin) {
-      change.failure = Failure{"velmora: cannot apply the roster to " + std::string(fileName) +
-                               ": the entry of \"" + admin.key +
-                               "\" is laid out in a way velmora cannot change safely"};
-      return;
-    }
-    const bool isChanged =
-        std::find(change.changed.begin(), change.changed.end(), admin.key) !=
-            change.changed.end() ||
-        std::find(change.added.begin(), change.added.end(), admin.key) != change.added.end();
-    if (isChanged) {
-      touched.push_back(match->second);
+Failure layoutRefusal(std::string_view fileName, std::string_view key) {
+  return {"velmora: cannot apply the roster to " + std::string(fileName) + ": the entry of \"" +
+          std::string(key) + "\" is laid out in a way velmora cannot change safely"};
+}
+
+// Whether the entries insertion adds read as the admins added, before anything is written.
+bool addedEntriesHold(const TextEdit& insertion, std::span<const EntryValues* const> added) {
+  const std::optional<ClientsFile> entries = parseEntries(insertion.replacement);
+  if (!entries || entries->entries.size() != added.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < added.size(); ++i) {
+    if (!entries->holds(i, *added[i])) {
+      return false;
     }
   }
-  change.warnings = entryWarnings(after.entryFacts(), touched);
+  return true;
+}
+
+// The entries of the file once changed, as the rules see them: each in its place unless it is
+// removed, those changed as they then are, and those added at the end. Only the changed and
+// added are made anew, in made; about marks them.
+std::vector<const EntryFacts*> factsAfter(const ClientsFile& file,
+                                          std::span<const EntryValues* const> changedTo,
+                                          const std::vector<bool>& removed,
+                                          std::span<const EntryValues* const> added,
+                                          std::deque<EntryFacts>& made,
+                                          std::vector<std::size_t>& about) {
+  std::vector<const EntryFacts*> facts;
+  facts.reserve(file.entries.size() + added.size());
+  const auto addMade = [&](const EntryValues& admin) {
+    about.push_back(facts.size());
+    facts.push_back(&made.emplace_back(entryFactsOf(admin)));
+  };
+  for (std::size_t index = 0; index < file.entries.size(); ++index) {
+    if (removed[index]) {
+      continue;
+    }
+    if (changedTo[index] != nullptr) {
+      addMade(*changedTo[index]);
+    } else {
+      facts.push_back(&file.entries[index].facts);
+    }
+  }
+  for (const EntryValues* admin : added) {
+    addMade(*admin);
+  }
+  return facts;
 }
 
 }  // namespace
+
+LetterCaseAsideIndex entriesByKey(const ClientsFile& file) {
+  std::vector<std::string_view> keys(file.entries.size());
+  std::transform(file.entries.begin(), file.entries.end(), keys.begin(),
+                 [](const ClientEntry& entry) { return std::string_view(entry.facts.name); });
+  return LetterCaseAsideIndex(std::move(keys));
+}
 
 LoadedClientsFile newClientsFile() {
   LoadedClientsFile loaded;
@@ -84,16 +133,16 @@ LoadedClientsFile newClientsFile() {
   return loaded;
 }
 
-std::optional<Failure> rosterRefusal(const ClientsFile& file, std::string_view fileName) {
+std::optional<Failure> rosterRefusal(const ClientsFile& file, const LetterCaseAsideIndex& keys,
+                                     std::string_view fileName) {
   const std::string cannot =
       "velmora: cannot apply the roster to " + std::string(fileName) + ": line ";
   if (!file.playersClose) {
     return Failure{cannot + std::to_string(file.rootLine) + ": no \"players\" block"};
   }
-  const std::unordered_map<std::string, std::size_t> keys = entriesByKey(file);
   for (std::size_t index = 0; index < file.entries.size(); ++index) {
     const ClientEntry& entry = file.entries[index];
-    const std::size_t first = keys.at(foldedCase(entry.facts.name));
+    const std::size_t first = keys.firstLike(index);
     if (first != index) {
       const ClientEntry& earlier = file.entries[first];
       return Failure{cannot + std::to_string(entry.line) + ": " +
@@ -105,54 +154,87 @@ std::optional<Failure> rosterRefusal(const ClientsFile& file, std::string_view f
   return std::nullopt;
 }
 
-RosterChange rosterChange(const LoadedClientsFile& target, std::string_view fileName,
-                          std::span<const EntryValues> roster, bool prune) {
+RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAsideIndex& keys,
+                          std::string_view fileName, std::span<const EntryValues> roster,
+                          bool prune) {
   RosterChange change;
   change.createsFile = !target.exists;
   const ClientsFile& file = target.file;
-  const Result<std::vector<EntryValues>> wanted = asHeldBy(file, fileName, roster);
-  if (wanted.failed()) {
-    change.failure = wanted.failure();
+  SpelledRoster spelled;
+  if (std::optional<Failure> refusal = holdGroups(file, fileName, roster, spelled)) {
+    change.failure = std::move(refusal);
     return change;
   }
   const std::string& text = target.bytes;
-  const std::unordered_map<std::string, std::size_t> entryOfKey = entriesByKey(file);
+  const FileLayout layout = layoutOf(text, file);
+  std::vector<const EntryValues*> changedTo(file.entries.size());
   std::vector<bool> named(file.entries.size());
-  std::vector<EntryValues> added;
-  for (const EntryValues& admin : wanted.value()) {
-    const auto match = entryOfKey.find(foldedCase(admin.key));
-    if (match == entryOfKey.end()) {
+  std::vector<const EntryValues*> added;
+  // The entries reshaped, with where each one's edits stand among all the edits.
+  std::vector<EntryChange> changes;
+  std::vector<std::pair<std::size_t, std::size_t>> editsOf;
+  for (const EntryValues* admin : spelled.admins) {
+    const std::optional<std::size_t> match = keys.find(admin->key);
+    if (!match) {
       added.push_back(admin);
-      change.added.push_back(admin.key);
+      change.added.push_back(admin->key);
       continue;
     }
-    named[match->second] = true;
-    if (file.valuesOf(match->second) != admin) {
-      const std::vector<TextEdit> edits = entryEdits(text, file, match->second, admin);
-      change.edits.insert(change.edits.end(), edits.begin(), edits.end());
-      change.changed.push_back(admin.key);
+    const std::size_t index = *match;
+    named[index] = true;
+    if (!file.holds(index, *admin)) {
+      EntryEdits edits = entryEdits(text, file, layout, index, *admin);
+      if (edits.reshapes) {
+        changes.push_back({index, {}, admin});
+        editsOf.emplace_back(change.edits.size(), edits.edits.size());
+      }
+      std::move(edits.edits.begin(), edits.edits.end(), std::back_inserter(change.edits));
+      change.changed.push_back(admin->key);
+      changedTo[index] = admin;
     }
   }
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    changes[i].edits = std::span(change.edits).subspan(editsOf[i].first, editsOf[i].second);
+  }
+  if (const std::optional<std::size_t> notHolding = firstChangeNotHolding(text, file, changes)) {
+    change.failure = layoutRefusal(fileName, changes[*notHolding].wanted->key);
+    return change;
+  }
+  std::vector<bool> removed(file.entries.size());
   if (prune) {
     std::vector<std::size_t> unnamed;
     for (std::size_t index = 0; index < file.entries.size(); ++index) {
       if (!named[index]) {
         unnamed.push_back(index);
+        removed[index] = true;
         change.removed.push_back(file.entries[index].facts.name);
       }
     }
-    const Removal removal = withoutEntries(text, file, unnamed);
-    change.edits.insert(change.edits.end(), removal.edits.begin(), removal.edits.end());
+    const Removal taken = withoutEntries(text, file, unnamed);
+    change.edits.insert(change.edits.end(), taken.edits.begin(), taken.edits.end());
   }
   if (!added.empty()) {
-    change.edits.push_back(entriesAdded(target, added));
+    std::vector<EntryValues> entries;
+    entries.reserve(added.size());
+    std::transform(added.begin(), added.end(), std::back_inserter(entries),
+                   [](const EntryValues* admin) { return *admin; });
+    change.edits.push_back(entriesAdded(target, entries));
+    if (!addedEntriesHold(change.edits.back(), added)) {
+      change.failure = layoutRefusal(fileName, added.front()->key);
+      return change;
+    }
   }
   if (!change.changesFile()) {
     return change;
   }
   change.edits = inTextOrder(text, std::move(change.edits));
-  checkEdited(change, text, fileName, wanted.value());
-  if (!target.exists && !change.failure) {
+  std::deque<EntryFacts> made;
+  std::vector<std::size_t> about;
+  const std::vector<const EntryFacts*> facts =
+      factsAfter(file, changedTo, removed, added, made, about);
+  change.warnings = entryWarnings(
+      facts.size(), [&facts](std::size_t i) -> const EntryFacts& { return *facts[i]; }, about);
+  if (!target.exists) {
     change.edits = {TextEdit{0, 0, withEdits(text, change.edits)}};
   }
   return change;

@@ -10,15 +10,21 @@
 #include "clientfile/text_edits.hpp"
 #include "platform/result.hpp"
 #include "roster/entry_values.hpp"
+#include "text/letter_case_index.hpp"
 
 namespace velmora {
 
 // A clients file that does not exist, as the empty file velmora would write for it.
 LoadedClientsFile newClientsFile();
 
+// The entries of file by key, letter case aside, as the server finds them; the index holds
+// views of the entries' keys, so it lasts as long as the file does not change.
+LetterCaseAsideIndex entriesByKey(const ClientsFile& file);
+
 // Why file, shown as fileName, cannot take a roster: it has no "players" block, or two of its
 // entries have one key, letter case aside, so that a roster could not say which it means.
-std::optional<Failure> rosterRefusal(const ClientsFile& file, std::string_view fileName);
+std::optional<Failure> rosterRefusal(const ClientsFile& file, const LetterCaseAsideIndex& keys,
+                                     std::string_view fileName);
 
 // What applying a roster makes of one clients file.
 struct RosterChange {
@@ -41,13 +47,14 @@ struct RosterChange {
 };
 
 // The change that makes target (loaded from fileName; exists false for a new file) hold
-// roster: an admin matched by key (letter case aside) is changed in place as --set changes
-// one, a missing one is added at the end of "players" as --add adds one, and with prune the
+// roster: an admin matched by key (letter case aside) is changed in place as --set
+// changes one, a missing one is added at the end of "players" as --add adds one, and with prune the
 // entries the roster does not name are taken out as --remove takes them out. Groups are held
 // as the file spells them. No edits when the file already holds the roster; a failure when a
 // group is not defined in the file, or an entry is laid out in a way that cannot be changed
 // safely.
-RosterChange rosterChange(const LoadedClientsFile& target, std::string_view fileName,
-                          std::span<const EntryValues> roster, bool prune);
+RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAsideIndex& keys,
+                          std::string_view fileName, std::span<const EntryValues> roster,
+                          bool prune);
 
 }  // namespace velmora

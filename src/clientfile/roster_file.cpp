@@ -1,9 +1,11 @@
 #include "clientfile/roster_file.hpp"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "clientfile/held_values.hpp"
+#include "platform/large_pages.hpp"
 #include "text/json_text.hpp"
 #include "text/shown.hpp"
 
@@ -14,96 +16,193 @@ namespace {
 // which a roster may hold and velmora ignores.
 constexpr std::string_view kIgnoredMembers[] = {"line", "account"};
 
-class RosterReader {
+// Reads a roster as the JSON parser meets its values, one at a time, without a tree of the
+// whole text: a roster of many admins would feel the tree. The first refusal is kept, and the
+// text is still read to its end, so that text that is not JSON is refused as such wherever it
+// goes wrong, as a whole parse would refuse it first.
+class RosterReader : public nlohmann::json_sax<Json> {
  public:
   explicit RosterReader(std::string_view rosterName) : rosterName_(rosterName) {}
 
   Result<std::vector<EntryValues>> read(std::string_view text) {
-    Json roster;
-    try {
-      roster = Json::parse(text);
-    } catch (const Json::parse_error& error) {
-      const std::string_view what = error.what();
-      return refused(what.substr(std::min(what.find("] ") + 2, what.size())));
+    // Room for an admin per opening brace: at least as many as the roster holds, and a large
+    // roster is then not moved as it is read.
+    admins_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '{')));
+    adviseLargePages(admins_.data(), admins_.capacity() * sizeof(EntryValues));
+    Json::sax_parse(text, this);
+    if (syntaxError_) {
+      return refused(*syntaxError_);
     }
-    if (!roster.is_array()) {
-      return refused("a roster is a JSON array of admins, as velmora --list --json prints it");
+    if (refusal_) {
+      return *refusal_;
     }
-    std::vector<EntryValues> admins;
-    for (std::size_t index = 0; index < roster.size(); ++index) {
-      Result<EntryValues> admin = adminOf(index, roster[index]);
-      if (admin.failed()) {
-        return admin.failure();
-      }
-      admins.push_back(std::move(admin.value()));
+    return std::move(admins_);
+  }
+
+  bool null() override { return text(std::nullopt); }
+  bool boolean(bool /*value*/) override { return notText(); }
+  bool number_integer(number_integer_t /*value*/) override { return notText(); }
+  bool number_unsigned(number_unsigned_t /*value*/) override { return notText(); }
+  bool number_float(number_float_t /*value*/, const string_t& /*text*/) override {
+    return notText();
+  }
+  bool binary(binary_t& /*value*/) override { return notText(); }
+  bool string(string_t& value) override { return text(std::move(value)); }
+
+  bool start_object(std::size_t /*elements*/) override { return startNested(true); }
+  bool start_array(std::size_t /*elements*/) override { return startNested(false); }
+  bool end_object() override {
+    if (--depth_ == kAdminDepth - 1 && !inner_) {
+      endAdmin();
     }
-    return admins;
+    return endNested();
+  }
+  bool end_array() override {
+    --depth_;
+    return endNested();
+  }
+
+  bool key(string_t& name) override {
+    if (depth_ != kAdminDepth || inner_) {
+      return true;
+    }
+    member_ = std::move(name);
+    ignored_ = std::find(std::begin(kIgnoredMembers), std::end(kIgnoredMembers), member_) !=
+               std::end(kIgnoredMembers);
+    field_ = entryFieldNamed(member_);
+    if (!ignored_ && member_ != fields::kKey && field_ == nullptr) {
+      refuseAdmin("unknown member \"" + shown(member_) +
+                  "\": an admin has key, name, steam, ip, admin and immunity "
+                  "(line and account are ignored)");
+    }
+    return true;
+  }
+
+  bool parse_error(std::size_t /*position*/, const std::string& /*lastToken*/,
+                   const nlohmann::detail::exception& error) override {
+    const std::string_view what = error.what();
+    syntaxError_ = std::string(what.substr(std::min(what.find("] ") + 2, what.size())));
+    return false;
   }
 
  private:
+  // The roster is the array at depth 1; each admin an object in it, its members at depth 2.
+  static constexpr int kAdminDepth = 2;
+
   [[nodiscard]] Failure refused(std::string_view why) const {
     return {"velmora: cannot use the roster " + std::string(rosterName_) + ": " + std::string(why)};
   }
-  [[nodiscard]] Failure refused(std::size_t index, std::string_view why) const {
-    return refused("admin " + std::to_string(index + 1) + ": " + std::string(why));
+  void refuse(std::string_view why) {
+    if (!refusal_) {
+      refusal_ = refused(why);
+    }
+  }
+  void refuseAdmin(std::string_view why) {
+    refuse("admin " + std::to_string(admins_.size() + 1) + ": " + std::string(why));
   }
 
-  Result<EntryValues> adminOf(std::size_t index, const Json& admin) const {
-    if (!admin.is_object()) {
-      return refused(index, "an admin is a JSON object");
+  // A value that is not itself an object or an array, at the depth it stands at.
+  bool scalar() {
+    if (depth_ == 0) {
+      refuse("a roster is a JSON array of admins, as velmora --list --json prints it");
+    } else if (depth_ == kAdminDepth - 1) {
+      refuseAdmin("an admin is a JSON object");
+      admins_.emplace_back();
     }
-    EntryValues values;
-    bool hasKey = false;
-    bool hasName = false;
-    for (const auto& item : admin.items()) {
-      const std::string& member = item.key();
-      const Json& value = item.value();
-      if (std::find(std::begin(kIgnoredMembers), std::end(kIgnoredMembers), member) !=
-          std::end(kIgnoredMembers)) {
-        continue;
-      }
-      const EntryField* known = entryFieldNamed(member);
-      if (member != fields::kKey && known == nullptr) {
-        return refused(index, "unknown member \"" + shown(member) +
-                                  "\": an admin has key, name, steam, ip, admin and immunity "
-                                  "(line and account are ignored)");
-      }
-      if (!value.is_string() && !value.is_null()) {
-        return refused(index, "\"" + member + "\" must be a text or null");
-      }
-      const std::optional<std::string> text =
-          value.is_string() ? std::optional(value.get<std::string>()) : std::nullopt;
-      if (text) {
-        if (std::optional<Failure> problem = valueRefusal(member, *text)) {
-          return refused(index, problem->line.substr(problem->line.find(": ") + 2));
-        }
-      }
-      if (member == fields::kKey) {
-        hasKey = text.has_value();
-        values.key = text.value_or("");
-      } else {
-        hasName = hasName || member == fields::kName;
-        values.*known->member = text;
+    return true;
+  }
+
+  bool notText() {
+    if (depth_ == kAdminDepth && !inner_ && !ignored_) {
+      refuseAdmin("\"" + member_ + "\" must be a text or null");
+      return true;
+    }
+    return depth_ == kAdminDepth || inner_ > 0 ? true : scalar();
+  }
+
+  bool text(std::optional<std::string> value) {
+    if (depth_ != kAdminDepth || inner_) {
+      return depth_ == kAdminDepth || inner_ > 0 ? true : scalar();
+    }
+    if (ignored_ || refusal_) {
+      return true;
+    }
+    if (value) {
+      if (std::optional<Failure> problem = valueRefusal(member_, *value)) {
+        refuseAdmin(problem->line.substr(problem->line.find(": ") + 2));
+        return true;
       }
     }
-    if (!hasKey && !values.name) {
-      return refused(index, "an admin needs a key or a name");
+    if (member_ == fields::kKey) {
+      hasKey_ = value.has_value();
+      admin_.key = value.value_or("");
+    } else {
+      hasName_ = hasName_ || member_ == fields::kName;
+      admin_.*field_->member = std::move(value);
     }
-    if (!hasKey) {
+    return true;
+  }
+
+  // An object or an array: the roster, an admin, or one nested inside an admin's member.
+  bool startNested(bool isObject) {
+    if (inner_ > 0 || depth_ == kAdminDepth) {
+      if (depth_ == kAdminDepth && inner_ == 0 && !ignored_) {
+        refuseAdmin("\"" + member_ + "\" must be a text or null");
+      }
+      ++inner_;
+    } else if (depth_ == 0 && isObject) {
+      refuse("a roster is a JSON array of admins, as velmora --list --json prints it");
+      ++inner_;
+    } else if (depth_ == kAdminDepth - 1 && !isObject) {
+      refuseAdmin("an admin is a JSON object");
+      admins_.emplace_back();
+      ++inner_;
+    } else if (depth_ == kAdminDepth - 1) {
+      admin_ = {};
+      hasKey_ = hasName_ = false;
+    }
+    ++depth_;
+    return true;
+  }
+
+  bool endNested() {
+    if (inner_ > 0) {
+      --inner_;
+    }
+    return true;
+  }
+
+  // The admin read, with the defaults of its key and name.
+  void endAdmin() {
+    EntryValues& values = admin_;
+    if (!refusal_) {
+      if (!hasKey_ && !values.name) {
+        refuseAdmin("an admin needs a key or a name");
+      } else if (values.steamId && values.ipAddress) {
+        refuseAdmin(R"("steam" and "ip" cannot both be given: an entry holds one of them)");
+      }
+    }
+    if (!hasKey_ && values.name) {
       values.key = *values.name;
     }
-    if (!hasName) {
+    if (!hasName_) {
       values.name = values.key;
     }
-    if (values.steamId && values.ipAddress) {
-      return refused(index,
-                     "\"steam\" and \"ip\" cannot both be given: an entry holds one of "
-                     "them");
-    }
-    return values;
+    admins_.push_back(std::move(values));
   }
 
   std::string_view rosterName_;
+  std::vector<EntryValues> admins_;
+  std::optional<Failure> refusal_;
+  std::optional<std::string> syntaxError_;
+  int depth_ = 0;
+  int inner_ = 0;  // how deep inside a value velmora does not read
+  EntryValues admin_;
+  bool hasKey_ = false;
+  bool hasName_ = false;
+  std::string member_;
+  const EntryField* field_ = nullptr;
+  bool ignored_ = false;
 };
 
 }  // namespace

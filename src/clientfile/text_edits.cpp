@@ -1,6 +1,8 @@
 #include "clientfile/text_edits.hpp"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 namespace velmora {
 namespace {
@@ -15,18 +17,29 @@ std::size_t endOfLineBefore(std::string_view text, std::size_t lineStart) {
 }  // namespace
 
 std::vector<TextEdit> inTextOrder(std::string_view text, std::vector<TextEdit> edits) {
+  // The removals in text order, so that the one an insertion falls inside is found by a search
+  // and not by a look at every edit, which a large file's many edits would feel.
+  std::vector<std::pair<std::size_t, std::size_t>> removals;
+  for (const TextEdit& edit : edits) {
+    if (edit.replacement.empty() && edit.begin < edit.end) {
+      removals.emplace_back(edit.begin, edit.end);
+    }
+  }
+  std::sort(removals.begin(), removals.end());
   for (TextEdit& insertion : edits) {
-    for (bool moved = insertion.begin == insertion.end; moved;) {
-      moved = false;
-      for (const TextEdit& edit : edits) {
-        if (edit.replacement.empty() && edit.begin < insertion.begin &&
-            insertion.begin < edit.end) {
-          const bool linesTaken = edit.begin > 0 && text[edit.begin - 1] == '\n';
-          insertion.begin = insertion.end =
-              linesTaken ? endOfLineBefore(text, edit.begin) : edit.begin;
-          moved = true;
-        }
-      }
+    if (insertion.begin != insertion.end) {
+      continue;
+    }
+    // The removal that begins last before the insertion; removals do not overlap, so it is the
+    // only one the insertion can fall inside. One moved out may fall inside the one before.
+    for (auto removal = std::lower_bound(removals.begin(), removals.end(),
+                                         std::pair(insertion.begin, std::size_t{0}));
+         removal != removals.begin() && insertion.begin < std::prev(removal)->second;
+         removal = std::lower_bound(removals.begin(), removal,
+                                    std::pair(insertion.begin, std::size_t{0}))) {
+      const std::size_t begin = std::prev(removal)->first;
+      const bool linesTaken = begin > 0 && text[begin - 1] == '\n';
+      insertion.begin = insertion.end = linesTaken ? endOfLineBefore(text, begin) : begin;
     }
   }
   std::stable_sort(edits.begin(), edits.end(), [](const TextEdit& a, const TextEdit& b) {
@@ -35,17 +48,28 @@ std::vector<TextEdit> inTextOrder(std::string_view text, std::vector<TextEdit> e
   return edits;
 }
 
-std::string withEdits(std::string_view text, std::span<const TextEdit> edits) {
-  std::string result;
-  result.reserve(text.size());
+std::vector<std::string_view> editedPieces(std::string_view text, std::span<const TextEdit> edits) {
+  std::vector<std::string_view> pieces;
+  pieces.reserve(2 * edits.size() + 1);
   std::size_t kept = 0;
   for (const TextEdit& edit : edits) {
     // Overlapping edits are a fault of their maker; they must not reach outside the text.
     const std::size_t begin = std::max(edit.begin, kept);
-    result.append(text.substr(kept, begin - kept)).append(edit.replacement);
+    pieces.push_back(text.substr(kept, begin - kept));
+    pieces.push_back(edit.replacement);
     kept = std::max(edit.end, begin);
   }
-  return result.append(text.substr(kept));
+  pieces.push_back(text.substr(kept));
+  return pieces;
+}
+
+std::string withEdits(std::string_view text, std::span<const TextEdit> edits) {
+  std::string result;
+  result.reserve(text.size());
+  for (const std::string_view piece : editedPieces(text, edits)) {
+    result.append(piece);
+  }
+  return result;
 }
 
 }  // namespace velmora

@@ -27,4 +27,8 @@ std::vector<TextEdit> inTextOrder(std::string_view text, std::vector<TextEdit> e
 // them stays as it was.
 std::string withEdits(std::string_view text, std::span<const TextEdit> edits);
 
+// The same as pieces of text and of the edits' replacements, one after another, so that a large
+// text can be written without a copy of it being made first.
+std::vector<std::string_view> editedPieces(std::string_view text, std::span<const TextEdit> edits);
+
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #include "clientfile/unified_diff.hpp"
 
 #include <algorithm>
+#include <sstream>
 #include <vector>
 
 #include "text/text_lines.hpp"
@@ -36,21 +37,27 @@ std::string_view lineEndAt(std::string_view text, std::size_t at) {
   return rest.starts_with("\r\n") ? rest.substr(0, 2) : rest.substr(0, rest.starts_with('\n'));
 }
 
-// Lines added after the end of a line's text are the same lines added at the start of the
-// next line; said so, the diff shows them alone instead of the line before them as changed.
-TextEdit asWholeLines(std::string_view text, const TextEdit& edit) {
+// An edit as the diff shows it. Lines added after the end of a line's text are the same lines
+// added at the start of the next line; said so, the diff shows them alone instead of the line
+// before them as changed. The replacement is then its text after that line end, and the line
+// end.
+struct ShownEdit {
+  std::size_t begin;
+  std::size_t end;
+  std::string_view replacement;
+  std::string_view lineEnd;  // moved from the replacement's start to its end; empty if not
+};
+
+ShownEdit asWholeLines(std::string_view text, const TextEdit& edit) {
   const std::string_view lineEnd = lineEndAt(text, edit.begin);
   if (edit.begin != edit.end || lineEnd.empty() || !edit.replacement.starts_with(lineEnd)) {
-    return edit;
+    return {edit.begin, edit.end, edit.replacement, {}};
   }
   const std::size_t at = edit.begin + lineEnd.size();
-  return {at, at, edit.replacement.substr(lineEnd.size()).append(lineEnd)};
+  return {at, at, std::string_view(edit.replacement).substr(lineEnd.size()), lineEnd};
 }
 
-std::vector<Change> changesOf(std::string_view text, std::span<const TextEdit> given) {
-  std::vector<TextEdit> edits(given.size());
-  std::transform(given.begin(), given.end(), edits.begin(),
-                 [text](const TextEdit& edit) { return asWholeLines(text, edit); });
+std::vector<Change> changesOf(std::string_view text, std::span<const TextEdit> edits) {
   std::vector<Change> changes;
   std::size_t counted = 0;
   std::size_t line = 1;
@@ -59,9 +66,11 @@ std::vector<Change> changesOf(std::string_view text, std::span<const TextEdit> g
     Change& last = changes.back();
     last.replacement.append(text.substr(editedUpTo, last.end - editedUpTo));
   };
-  for (const TextEdit& edit : edits) {
+  for (const TextEdit& given : edits) {
+    const ShownEdit edit = asWholeLines(text, given);
     const std::size_t begin = startOfLine(text, edit.begin);
-    const bool wholeLines = edit.end > edit.begin || edit.replacement.ends_with('\n');
+    const bool wholeLines =
+        edit.end > edit.begin || edit.replacement.ends_with('\n') || !edit.lineEnd.empty();
     const std::size_t end =
         wholeLines && isLineStart(text, edit.end) ? edit.end : endOfLine(text, edit.end);
     if (changes.empty() || begin >= changes.back().end) {
@@ -75,7 +84,8 @@ std::vector<Change> changesOf(std::string_view text, std::span<const TextEdit> g
     }
     Change& change = changes.back();
     change.replacement.append(text.substr(editedUpTo, edit.begin - editedUpTo))
-        .append(edit.replacement);
+        .append(edit.replacement)
+        .append(edit.lineEnd);
     change.end = std::max(change.end, end);
     editedUpTo = edit.end;
   }
@@ -85,9 +95,10 @@ std::vector<Change> changesOf(std::string_view text, std::span<const TextEdit> g
   return changes;
 }
 
-// Each line of text with prefix before it, marked when it has no line end.
-void appendLines(std::string& diff, char prefix, std::string_view text) {
-  while (!text.empty()) {
+// Each line of text with prefix before it, marked when it has no line end; how many lines.
+std::size_t appendLines(std::string& diff, char prefix, std::string_view text) {
+  std::size_t lines = 0;
+  for (; !text.empty(); ++lines) {
     const std::size_t end = endOfLine(text, 0);
     diff.append(1, prefix).append(text.substr(0, end));
     if (!text.substr(0, end).ends_with('\n')) {
@@ -95,6 +106,7 @@ void appendLines(std::string& diff, char prefix, std::string_view text) {
     }
     text.remove_prefix(end);
   }
+  return lines;
 }
 
 // The start of the line count lines before at (a line start), or of the text.
@@ -113,9 +125,9 @@ std::size_t linesAfter(std::string_view text, std::size_t at, std::size_t count)
 }
 
 // "-start,count": an empty range starts at the line before it, as diff writes it.
-std::string range(char sign, std::size_t start, std::size_t count) {
-  std::string text(1, sign);
-  return text.append(std::to_string(count == 0 ? start - 1 : start))
+void appendRange(std::string& text, char sign, std::size_t start, std::size_t count) {
+  text.append(1, sign)
+      .append(std::to_string(count == 0 ? start - 1 : start))
       .append(",")
       .append(std::to_string(count));
 }
@@ -124,8 +136,17 @@ std::string range(char sign, std::size_t start, std::size_t count) {
 
 std::string unifiedDiff(std::string_view text, std::span<const TextEdit> edits,
                         std::string_view fileName) {
+  std::ostringstream diff(std::ios::binary);
+  writeUnifiedDiff(diff, text, edits, fileName);
+  return std::move(diff).str();
+}
+
+void writeUnifiedDiff(std::ostream& diff, std::string_view text, std::span<const TextEdit> edits,
+                      std::string_view fileName) {
   const std::vector<Change> changes = changesOf(text, edits);
-  std::string diff;
+  bool headed = false;
+  std::string body;
+  std::string header;
   long long shift = 0;  // how many lines the hunks before have added
   for (std::size_t first = 0; first < changes.size();) {
     // One hunk holds the changes whose context would meet.
@@ -139,41 +160,38 @@ std::string unifiedDiff(std::string_view text, std::span<const TextEdit> edits,
     const std::size_t end = linesAfter(text, changes[last].end, kContextLines);
     const std::size_t oldStart =
         changes[first].firstLine - linesIn(text.substr(begin, changes[first].begin - begin));
-    std::string body;
+    body.clear();
     std::size_t oldCount = 0;
     std::size_t newCount = 0;
     std::size_t kept = begin;
     for (std::size_t i = first; i <= last; ++i) {
-      const std::string_view context = text.substr(kept, changes[i].begin - kept);
-      const std::string_view removed =
-          text.substr(changes[i].begin, changes[i].end - changes[i].begin);
-      appendLines(body, ' ', context);
-      appendLines(body, '-', removed);
-      appendLines(body, '+', changes[i].replacement);
-      oldCount += linesIn(context) + linesIn(removed);
-      newCount += linesIn(context) + linesIn(changes[i].replacement);
+      const std::size_t context =
+          appendLines(body, ' ', text.substr(kept, changes[i].begin - kept));
+      oldCount +=
+          context +
+          appendLines(body, '-', text.substr(changes[i].begin, changes[i].end - changes[i].begin));
+      newCount += context + appendLines(body, '+', changes[i].replacement);
       kept = changes[i].end;
     }
-    const std::string_view after = text.substr(kept, end - kept);
-    appendLines(body, ' ', after);
-    oldCount += linesIn(after);
-    newCount += linesIn(after);
+    const std::size_t after = appendLines(body, ' ', text.substr(kept, end - kept));
+    oldCount += after;
+    newCount += after;
     if (oldCount != 0 || newCount != 0) {
-      if (diff.empty()) {
-        diff.append("--- ").append(fileName).append("\n+++ ").append(fileName).append("\n");
+      if (!headed) {
+        diff << "--- " << fileName << "\n+++ " << fileName << "\n";
+        headed = true;
       }
       const auto newStart = static_cast<std::size_t>(static_cast<long long>(oldStart) + shift);
-      diff.append("@@ ")
-          .append(range('-', oldStart, oldCount))
-          .append(" ")
-          .append(range('+', newStart, newCount))
-          .append(" @@\n")
-          .append(body);
+      header.assign("@@ ");
+      appendRange(header, '-', oldStart, oldCount);
+      header.append(" ");
+      appendRange(header, '+', newStart, newCount);
+      header.append(" @@\n").append(body);
+      diff.write(header.data(), static_cast<std::streamsize>(header.size()));
     }
     shift += static_cast<long long>(newCount) - static_cast<long long>(oldCount);
     first = last + 1;
   }
-  return diff;
 }
 
 }  // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <ostream>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,5 +15,9 @@ namespace velmora {
 // edits change nothing.
 std::string unifiedDiff(std::string_view text, std::span<const TextEdit> edits,
                         std::string_view fileName);
+
+// The same, written to diff a hunk at a time, as the diff of a large file need not be held whole.
+void writeUnifiedDiff(std::ostream& diff, std::string_view text, std::span<const TextEdit> edits,
+                      std::string_view fileName);
 
 }  // namespace velmora

@@ -46,11 +46,34 @@ NewFile createTemporaryBeside(const fs::path& destination, fs::path& temporary,
   }
 }
 
+// Writes the pieces a buffer at a time: many small pieces need not cost a write each, and a
+// large piece goes as it is.
+std::error_code writeAll(NewFile& file, std::span<const std::string_view> pieces) {
+  constexpr std::size_t kBuffer = std::size_t{1} << 20;
+  std::string buffer;
+  for (const std::string_view piece : pieces) {
+    if (buffer.size() + piece.size() > kBuffer && !buffer.empty()) {
+      if (std::error_code failure = file.write(buffer)) {
+        return failure;
+      }
+      buffer.clear();
+    }
+    if (piece.size() >= kBuffer) {
+      if (std::error_code failure = file.write(piece)) {
+        return failure;
+      }
+    } else {
+      buffer.append(piece);
+    }
+  }
+  return buffer.empty() ? std::error_code{} : file.write(buffer);
+}
+
 // Fills the temporary file and moves it into place; the first failure ends it. Only an
 // existing file has attributes to keep: whatever else stands in the way fails the rename.
 std::error_code fillAndPlace(NewFile& file, const fs::path& temporary, const fs::path& destination,
-                             bool replacesFile, std::string_view bytes) {
-  if (std::error_code failure = file.write(bytes)) {
+                             bool replacesFile, std::span<const std::string_view> pieces) {
+  if (std::error_code failure = writeAll(file, pieces)) {
     return failure;
   }
   if (replacesFile) {
@@ -69,8 +92,8 @@ std::error_code fillAndPlace(NewFile& file, const fs::path& temporary, const fs:
 
 // The new contents in place of the old, or the first failure; the temporary file is removed
 // after a failure, and leftover names it when it could not be.
-std::error_code placeNewContents(const fs::path& destination, std::string_view bytes,
-                                 fs::path& leftover) {
+std::error_code placeNewContents(const fs::path& destination,
+                                 std::span<const std::string_view> pieces, fs::path& leftover) {
   // A file that cannot be looked up might still be there: replacing it blind would lose its
   // mode and owner, so only "not there" lets the replacement go on.
   std::error_code failure;
@@ -92,7 +115,7 @@ std::error_code placeNewContents(const fs::path& destination, std::string_view b
       // Nothing was created, so nothing is cleaned up: whatever stands in the way stays.
       return failure;
     }
-    failure = fillAndPlace(file, temporary, destination, replacesFile, bytes);
+    failure = fillAndPlace(file, temporary, destination, replacesFile, pieces);
   }
   if (failure) {
     std::error_code notRemoved;
@@ -107,11 +130,16 @@ std::error_code placeNewContents(const fs::path& destination, std::string_view b
 
 Result<> replaceFileContents(const fs::path& target, std::string_view bytes,
                              std::string_view fileName) {
+  return replaceFileContents(target, std::span(&bytes, 1), fileName);
+}
+
+Result<> replaceFileContents(const fs::path& target, std::span<const std::string_view> pieces,
+                             std::string_view fileName) {
   std::error_code failure;
   const fs::path destination = finalTargetOf(target, failure);
   fs::path leftover;
   if (!failure) {
-    failure = placeNewContents(destination, bytes, leftover);
+    failure = placeNewContents(destination, pieces, leftover);
   }
   if (failure) {
     Failure unwritten = systemFailure("cannot write " + std::string(fileName), failure);

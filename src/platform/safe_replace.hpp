@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string_view>
 
 #include "platform/result.hpp"
@@ -18,5 +19,9 @@ namespace velmora {
 // file as the operator knows it.
 Result<> replaceFileContents(const std::filesystem::path& target, std::string_view bytes,
                              std::string_view fileName);
+
+// The same with the new contents in pieces, one after another.
+Result<> replaceFileContents(const std::filesystem::path& target,
+                             std::span<const std::string_view> pieces, std::string_view fileName);
 
 }  // namespace velmora

@@ -143,7 +143,8 @@ std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries) {
                       [entries](std::size_t index) -> const EntryFacts& { return entries[index]; });
 }
 
-std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt) {
+std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt,
+                                       const std::function<bool(std::size_t index)>& ruledOn) {
   // Per rule, the entries alike, in order, under the first of them; a list is made only where
   // there is more than one, so that a file of many admins costs no list per admin.
   std::array<std::unordered_map<std::size_t, std::vector<std::size_t>>, std::size(kAlikeRules)>
@@ -165,6 +166,9 @@ std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt
         findings.push_back({alike.problem, i, alikeEntries->second});
       }
       ++alikeRule;
+    }
+    if (ruledOn && !ruledOn(i)) {
+      continue;
     }
     const EntryFacts& facts = factsAt(i);
     for (const EntryRule& rule : kEntryRules) {

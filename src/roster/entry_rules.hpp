@@ -57,8 +57,11 @@ bool isIpAddress(std::string_view text);
 // same account.
 std::vector<EntryFinding> checkEntries(std::span<const EntryFacts> entries);
 // The same for count entries held elsewhere, without copying them: factsAt gives entry index.
+// With ruledOn, an entry's own problems are looked for only where it says so; entries alike
+// are always found among all of them.
 using FactsAt = std::function<const EntryFacts&(std::size_t index)>;
-std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt);
+std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt,
+                                       const std::function<bool(std::size_t index)>& ruledOn = {});
 
 // What the rules look at in an entry's values, and in the entry the file writer makes of a
 // typed admin.

@@ -1,6 +1,8 @@
 #include "roster/roster_warnings.hpp"
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "roster/entry_wording.hpp"
 #include "roster/file_value.hpp"
@@ -57,11 +59,13 @@ constexpr std::string_view kNoCount =
 // entry from the file, as the file holds it).
 class WarningList {
  public:
-  WarningList(std::span<const EntryFacts> entries, std::span<const std::string> names)
-      : entries_(entries), names_(names) {}
+  using NameAt = std::function<std::string_view(std::size_t index)>;
+
+  WarningList(FactsAt factsAt, NameAt nameAt)
+      : factsAt_(std::move(factsAt)), nameAt_(std::move(nameAt)) {}
 
   void add(std::size_t index, std::string_view text) {
-    addFor(adminLabel(index, names_[index]), text);
+    addFor(adminLabel(index, nameAt_(index)), text);
   }
   void addFor(std::string_view label, std::string_view text) {
     lines_.push_back(std::string(kWarningPrefix).append(label).append(": ").append(text));
@@ -71,23 +75,23 @@ class WarningList {
         finding.problem == EntryProblem::kSameAccount) {
       std::vector<std::string> labels(finding.alike.size());
       std::transform(finding.alike.begin(), finding.alike.end(), labels.begin(),
-                     [this](std::size_t same) { return adminLabel(same, names_[same]); });
+                     [this](std::size_t same) { return adminLabel(same, nameAt_(same)); });
       lines_.push_back(
           std::string(kWarningPrefix)
               .append(finding.problem == EntryProblem::kSameName
                           ? filled(kSameNames, {listed(labels)})
                           : filled(kSameAccounts,
                                    {listed(labels),
-                                    shown(accountName(*entries_[finding.entry].steamId))})));
+                                    shown(accountName(*factsAt_(finding.entry).steamId))})));
       return;
     }
-    add(finding.entry, describeEntryProblem(finding.problem, entries_[finding.entry], typed));
+    add(finding.entry, describeEntryProblem(finding.problem, factsAt_(finding.entry), typed));
   }
   std::vector<std::string> take() { return std::move(lines_); }
 
  private:
-  std::span<const EntryFacts> entries_;
-  std::span<const std::string> names_;
+  FactsAt factsAt_;
+  NameAt nameAt_;
   std::vector<std::string> lines_;
 };
 
@@ -149,7 +153,8 @@ std::vector<std::string> rosterWarnings(const AdminRoster& roster,
     entries.push_back(entryFactsOf(roster.recordAt(position)));
     names.emplace_back(roster.recordAt(position).name.view());
   }
-  WarningList warnings(entries, names);
+  WarningList warnings([&entries](std::size_t i) -> const EntryFacts& { return entries[i]; },
+                       [&names](std::size_t i) { return std::string_view(names[i]); });
   const std::vector<EntryFinding> findings = checkEntries(entries);
   auto finding = findings.begin();
   for (std::size_t index = 0; index < entries.size(); ++index) {
@@ -176,23 +181,27 @@ std::vector<std::string> rosterWarnings(const AdminRoster& roster,
 }
 
 std::vector<std::string> typedTextWarnings(std::string_view label, const AdminRecord& typed) {
-  WarningList warnings({}, {});
+  WarningList warnings({}, {});  // about one admin, named by label alone
   addTypedFindings(warnings, label, typed);
   return warnings.take();
 }
 
 std::vector<std::string> entryWarnings(std::span<const EntryFacts> entries,
                                        std::span<const std::size_t> about) {
-  std::vector<std::string> names(entries.size());
-  std::transform(entries.begin(), entries.end(), names.begin(),
-                 [](const EntryFacts& entry) { return entry.name; });
-  std::vector<bool> marked(entries.size());
+  return entryWarnings(
+      entries.size(), [entries](std::size_t i) -> const EntryFacts& { return entries[i]; }, about);
+}
+
+std::vector<std::string> entryWarnings(std::size_t count, const FactsAt& factsAt,
+                                       std::span<const std::size_t> about) {
+  std::vector<bool> marked(count);
   for (const std::size_t index : about) {
     marked[index] = true;
   }
   const auto isAbout = [&marked](std::size_t index) { return marked[index]; };
-  WarningList warnings(entries, names);
-  for (const EntryFinding& finding : checkEntries(entries)) {
+  WarningList warnings(factsAt,
+                       [&factsAt](std::size_t i) { return std::string_view(factsAt(i).name); });
+  for (const EntryFinding& finding : checkEntries(count, factsAt, isAbout)) {
     if (isAbout(finding.entry) ||
         std::any_of(finding.alike.begin(), finding.alike.end(), isAbout)) {
       warnings.addFinding(finding, nullptr);

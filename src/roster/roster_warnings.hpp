@@ -39,5 +39,8 @@ std::vector<std::string> typedTextWarnings(std::string_view label, const AdminRe
 // rules find them: each entry's own problems, and the entries alike to it.
 std::vector<std::string> entryWarnings(std::span<const EntryFacts> entries,
                                        std::span<const std::size_t> about);
+// The same for count entries held elsewhere, without copying them: factsAt gives entry index.
+std::vector<std::string> entryWarnings(std::size_t count, const FactsAt& factsAt,
+                                       std::span<const std::size_t> about);
 
 }  // namespace velmora

@@ -81,12 +81,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       if (wanted.steamId && wanted.ipAddress) {
         wanted.ipAddress.reset();
       }
-      const std::string changed =
-          velmora::withEdits(input, velmora::entryEdits(input, file, 0, wanted));
+      const velmora::EntryEdits entryEdits =
+          velmora::entryEdits(input, file, velmora::layoutOf(input, file), 0, wanted);
+      const std::vector<velmora::TextEdit>& edits = entryEdits.edits;
+      const std::string changed = velmora::withEdits(input, edits);
       const velmora::ParsedClientsFile edited = velmora::parseClientsFile(changed);
       require(!edited.document.error, "an entry changed in place still parses");
-      if (velmora::holdsEntry(changed, 0, wanted)) {
-        const velmora::ClientsFile& after = edited.file;
+      const velmora::ClientsFile& after = edited.file;
+      const bool holdsInFile = !after.entries.empty() && after.valuesOf(0) == wanted;
+      // The check of the entry's text alone says what a reading of the whole file says.
+      require(velmora::editedEntryHolds(input, file, 0, edits, wanted) == holdsInFile,
+              "the entry alone reads as it does in the file");
+      // Edits that only put tokens in the place of others need no second reading.
+      require(entryEdits.reshapes || holdsInFile, "an entry with tokens replaced holds them");
+      if (holdsInFile) {
         require(after.entries.size() == file.entries.size(), "no entry comes or goes");
         for (std::size_t i = 1; i < file.entries.size(); ++i) {
           require(after.valuesOf(i) == file.valuesOf(i), "other entries stay");
