@@ -34,7 +34,7 @@ constexpr std::string_view kUsage =
     "                            only what differs; a second run changes nothing\n"
     "      --prune               with --apply: also take out the admins ROSTER does not name\n"
     "      --dry-run             with --set, --remove or --apply: show the change as a\n"
-    "                            unified diff and write nothing\n"
+    "                            unified diff, say what would be done, and write nothing\n"
     "      --json                with --list, --check or --apply: answer in JSON, for scripts\n"
     "      --wait=SECONDS        when another program is changing the file, wait this long\n"
     "                            for it (10 by default; 0: do not wait), then change nothing\n"
