@@ -10,12 +10,6 @@ char folded(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 
 
 }  // namespace
 
-std::string foldedCase(std::string_view text) {
-  std::string result(text);
-  std::transform(result.begin(), result.end(), result.begin(), folded);
-  return result;
-}
-
 bool sameFoldedBytes(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                     [](char x, char y) { return folded(x) == folded(y); });

@@ -1,15 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 // The server takes names and keys as the same when they differ only in the letter case of A
 // to Z; every comparison of names follows that one rule.
 namespace velmora {
-
-// text with A to Z made lower case; every other byte stays.
-std::string foldedCase(std::string_view text);
 
 // Whether a and b are the same letter case aside, byte by byte folded.
 bool sameFoldedBytes(std::string_view a, std::string_view b);

@@ -5,8 +5,8 @@
 # change and moves nothing; the real run gives every file the roster; a second run changes
 # nothing; an edited roster changes exactly that admin; prune takes out a local admin; backup
 # keeps the old bytes; a refused roster fails every host and touches no file; roster_info reads
-# the admins back; and ansible-doc renders both modules, whose documented options are their
-# argument specs. Ansible keeps its own state in the folder given, under the build tree.
+# the admins back; and ansible-doc renders both modules, whose documented options are the
+# ones they accept. Ansible keeps its own state in the folder given, under the build tree.
 #
 #   ansible_fleet.sh FOLDER PROGRAM VERSION
 set -uo pipefail
@@ -43,7 +43,7 @@ for module in roster roster_info; do
 done
 /usr/bin/python3 "$source_dir/tests/e2e/module_docs.py" \
   "$work/collections/ansible_collections/velmora/fleet/plugins/modules"/*.py ||
-  fail "a module's documented options are not its argument spec"
+  fail "a module's documented options are not those its ARGUMENT_SPEC accepts"
 
 {
   echo "[game_servers]"

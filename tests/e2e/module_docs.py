@@ -1,6 +1,7 @@
-"""Holds each Ansible module's documented options against its argument spec, as Ansible's own
-sanity test of modules does: the same names, and for each the same type, default, required,
-choices and elements. Also reads EXAMPLES and RETURN, which must be YAML.
+"""Holds each Ansible module's documented options against the argument_spec it gives
+AnsibleModule, as Ansible's own sanity test of modules does: the same names, and for each the
+same type, default, required, choices and elements. Also reads EXAMPLES and RETURN, which must
+be YAML.
 
     module_docs.py MODULE.py...
 """
@@ -36,15 +37,15 @@ def problems(path):
     documented = yaml.safe_load(parts["DOCUMENTATION"])["options"]
     yaml.safe_load(parts["EXAMPLES"])
     yaml.safe_load(parts["RETURN"])
-    spec = parts["ARGUMENT_SPEC"]
-    if set(documented) != set(spec):
-        yield "documented options %s, argument spec %s" % (sorted(documented), sorted(spec))
-    for name in sorted(set(documented) & set(spec)):
+    accepted = parts["ARGUMENT_SPEC"]
+    if set(documented) != set(accepted):
+        yield "documented options %s, ARGUMENT_SPEC %s" % (sorted(documented), sorted(accepted))
+    for name in sorted(set(documented) & set(accepted)):
         for field, implied in IMPLIED.items():
             said = documented[name].get(field, implied)
-            taken = spec[name].get(field, implied)
+            taken = accepted[name].get(field, implied)
             if said != taken:
-                yield "%s: %s is %r in DOCUMENTATION, %r in the argument spec" % (
+                yield "%s: %s is %r in DOCUMENTATION, %r in ARGUMENT_SPEC" % (
                     name, field, said, taken)
 
 
