@@ -114,8 +114,9 @@ ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::
     return reportFailure(errors, given.failure(), ExitStatus::kUsageError);
   }
   const HeldRoster roster = heldRoster(std::move(given.value()));
+  const LetterCaseAsideIndex keys = adminsByKey(roster.values);
   std::vector<Target> targets = loading.get();
-  if (std::optional<Failure> problem = rosterProblem(roster.values, targets, rosterName)) {
+  if (std::optional<Failure> problem = rosterProblem(roster.values, keys, targets, rosterName)) {
     return reportFailure(errors, *problem, ExitStatus::kUsageError);
   }
   if (lockFirst) {

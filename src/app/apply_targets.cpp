@@ -81,13 +81,17 @@ void reloadTarget(Target& target) {
   target = loadTarget(target.name);
 }
 
-std::optional<Failure> rosterProblem(std::span<const EntryValues> roster,
-                                     std::span<const Target> targets, std::string_view rosterName) {
-  const std::string cannot = "velmora: cannot use the roster " + std::string(rosterName) + ": ";
+LetterCaseAsideIndex adminsByKey(std::span<const EntryValues> roster) {
   std::vector<std::string_view> names(roster.size());
   std::transform(roster.begin(), roster.end(), names.begin(),
                  [](const EntryValues& admin) { return std::string_view(admin.key); });
-  const LetterCaseAsideIndex keys(std::move(names));
+  return LetterCaseAsideIndex(std::move(names));
+}
+
+std::optional<Failure> rosterProblem(std::span<const EntryValues> roster,
+                                     const LetterCaseAsideIndex& keys,
+                                     std::span<const Target> targets, std::string_view rosterName) {
+  const std::string cannot = "velmora: cannot use the roster " + std::string(rosterName) + ": ";
   // Groups repeat from admin to admin: each is looked for in the files once.
   std::vector<std::pair<std::string_view, std::string_view>> defined;
   for (std::size_t i = 0; i < roster.size(); ++i) {

@@ -49,9 +49,14 @@ std::vector<Target> loadTargets(std::span<const std::string> names);
 // loaded counts.
 void reloadTarget(Target& target);
 
-// The first roster problem no file can mend: two admins with one key, or a group that none of
-// targets defines for its kind. rosterName is the roster as the operator knows it.
+// The roster's admins by key, letter case aside.
+LetterCaseAsideIndex adminsByKey(std::span<const EntryValues> roster);
+
+// The first roster problem no file can mend: two admins with one key (keys is adminsByKey's),
+// or a group that none of targets defines for its kind. rosterName is the roster as the
+// operator knows it.
 std::optional<Failure> rosterProblem(std::span<const EntryValues> roster,
+                                     const LetterCaseAsideIndex& keys,
                                      std::span<const Target> targets, std::string_view rosterName);
 
 }  // namespace velmora

@@ -171,8 +171,13 @@ RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAside
   std::vector<bool> named(file.entries.size());
   std::vector<const EntryValues*> added;
   // The entries reshaped, with where each one's edits stand among all the edits.
-  std::vector<EntryChange> changes;
-  std::vector<std::pair<std::size_t, std::size_t>> editsOf;
+  struct Reshaped {
+    std::size_t index;
+    std::size_t firstEdit;
+    std::size_t editCount;
+    const EntryValues* admin;
+  };
+  std::vector<Reshaped> reshaped;
   for (const EntryValues* admin : spelled.admins) {
     const std::optional<std::size_t> match = keys.find(admin->key);
     if (!match) {
@@ -185,17 +190,19 @@ RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAside
     if (!file.holds(index, *admin)) {
       EntryEdits edits = entryEdits(text, file, layout, index, *admin);
       if (edits.reshapes) {
-        changes.push_back({index, {}, admin});
-        editsOf.emplace_back(change.edits.size(), edits.edits.size());
+        reshaped.push_back({index, change.edits.size(), edits.edits.size(), admin});
       }
       std::move(edits.edits.begin(), edits.edits.end(), std::back_inserter(change.edits));
       change.changed.push_back(admin->key);
       changedTo[index] = admin;
     }
   }
-  for (std::size_t i = 0; i < changes.size(); ++i) {
-    changes[i].edits = std::span(change.edits).subspan(editsOf[i].first, editsOf[i].second);
-  }
+  std::vector<EntryChange> changes(reshaped.size());
+  std::transform(reshaped.begin(), reshaped.end(), changes.begin(), [&](const Reshaped& entry) {
+    return EntryChange{entry.index,
+                       std::span(change.edits).subspan(entry.firstEdit, entry.editCount),
+                       entry.admin};
+  });
   if (const std::optional<std::size_t> notHolding = firstChangeNotHolding(text, file, changes)) {
     change.failure = layoutRefusal(fileName, changes[*notHolding].wanted->key);
     return change;

@@ -139,7 +139,82 @@ fresh_folder
 start_slowed "set adm1"
 run set adm2
 wait "$holder" || fail "the slowed run failed: $(cat "$work/slowed.err")"
-[[ $status -eq 0 && $(head -1 "$work/run.err") == "velmora: waiting for another program that is changing clients.txt" ]] ||
+[[ $status -eq 0 && $(cat "$work/run.err") == "velmora: waiting for another program that is changing clients.txt" ]] ||
+  fail "status $status: $(cat "$work/run.err")"
+holds_all "set adm1" "set adm2" || fail "not both changes are in the file"
+[[ $(ls -A "$folder") == clients.txt ]] || fail "left in the folder: $(ls -A "$folder" | tr '\n' ' ')"
+
+scenario="a run that may not wait leaves the file to the one inside its write"
+fresh_folder
+start_slowed "set adm1"
+run --wait=0 set adm2
+[[ $status -eq 1 && $(cat "$work/run.err") == "velmora: clients.txt is being changed by another program (waited 0 s); nothing was changed" ]] ||
+  fail "status $status: $(cat "$work/run.err")"
+wait "$holder"
+holds_all "set adm1" || fail "the file holds another change than the holder's"
+
+scenario="a holder killed inside its write blocks no one"
+fresh_folder
+cp "$folder/clients.txt" "$work/before"
+start_slowed "set adm1"
+pkill -KILL -P "$holder"
+{ wait "$holder"; } 2>/dev/null
+cmp -s "$folder/clients.txt" "$work/before" || fail "the file is not as it was"
+run set adm2
+[[ $status -eq 0 && ! -s $work/run.err ]] || fail "the next run: status $status: $(cat "$work/run.err")"
+holds_all "set adm2" || fail "the next run's change is not in the file"
+
+# Each row: whether a lock file is there before (as a run that was killed leaves it), and what
+# the folder then holds: a lock file this run made it takes away, one that was there stays.
+for row in "none|clients.txt " "left|clients.txt clients.txt.lock "; do
+  IFS='|' read -r before after <<<"$row"
+  scenario="a file system that cannot lock, with a lock file before: $before"
+  fresh_folder
+  [[ $before == left ]] && : >"$folder/clients.txt.lock"
+  status=0
+  (cd "$folder" && strace -f -qq -o /dev/null -e inject=flock:error=ENOLCK -- "${program[@]}" \
+    --set adm1 admin=Serveradmin </dev/null >/dev/null 2>"$work/run.err") || status=$?
+  [[ $status -eq 0 && $(cat "$work/run.err") == "velmora: warning: cannot lock clients.txt (No locks available), so a program that changes it at the same time may undo this change" ]] ||
+    fail "status $status: $(cat "$work/run.err")"
+  holds_all "set adm1" || fail "the change is not in the file"
+  [[ $(ls -A "$folder" | tr '\n' ' ') == "$after" ]] || fail "the folder holds: $(ls -A "$folder" | tr '\n' ' ')"
+done
+
+exit "$failed"
+
+command -v strace >/dev/null || { echo "FAIL: strace is needed (apt-get install strace)" >&2; exit 1; }
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+# Starts a run of the operation in $folder that stays two seconds in each fsync, and returns
+# once it is inside its write, its temporary file made; $holder is its strace's process.
+start_slowed() {
+  read -r -a arguments <<<"$(command_of $1)"
+  (cd "$folder" && exec strace -f -qq -o /dev/null -e inject=fsync,fdatasync:delay_enter=2000000 -- \
+    "${program[@]}" "${arguments[@]}" </dev/null >"$work/slowed.out" 2>"$work/slowed.err") &
+  holder=$!
+  for _ in $(seq 1 200); do
+    compgen -G "$folder/clients.txt.*.tmp" >/dev/null && return 0
+    sleep 0.05
+  done
+  fail "the slowed run never began its write"
+}
+
+# Runs the operation in $folder with the options given first; its status in $status.
+run() {
+  local options=()
+  while [[ $1 == --* ]]; do options+=("$1") && shift; done
+  read -r -a arguments <<<"$(command_of "$@")"
+  status=0
+  (cd "$folder" && "${program[@]}" "${options[@]}" "${arguments[@]}" </dev/null >"$work/run.out" \
+    2>"$work/run.err") || status=$?
+}
+
+scenario="a run that comes while another is inside its write waits for it"
+fresh_folder
+start_slowed "set adm1"
+run set adm2
+wait "$holder" || fail "the slowed run failed: $(cat "$work/slowed.err")"
+[[ $status -eq 0 && $(cat "$work/run.err") == "velmora: waiting for another program that is changing clients.txt" ]] ||
   fail "status $status: $(cat "$work/run.err")"
 holds_all "set adm1" "set adm2" || fail "not both changes are in the file"
 [[ $(ls -A "$folder") == clients.txt ]] || fail "left in the folder: $(ls -A "$folder" | tr '\n' ' ')"
@@ -166,12 +241,15 @@ holds_all "set adm2" || fail "the next run's change is not in the file"
 
 scenario="a file system that cannot lock: said once, and the change is made"
 fresh_folder
+# A lock file left by a run that was killed is not this run's to take away.
+: >"$folder/clients.txt.lock"
 status=0
 (cd "$folder" && strace -f -qq -o /dev/null -e inject=flock:error=ENOLCK -- "${program[@]}" \
   --set adm1 admin=Serveradmin </dev/null >/dev/null 2>"$work/run.err") || status=$?
 [[ $status -eq 0 && $(cat "$work/run.err") == "velmora: warning: cannot lock clients.txt (No locks available), so a program that changes it at the same time may undo this change" ]] ||
   fail "status $status: $(cat "$work/run.err")"
 holds_all "set adm1" || fail "the change is not in the file"
-[[ $(ls -A "$folder") == clients.txt ]] || fail "left in the folder: $(ls -A "$folder" | tr '\n' ' ')"
+[[ $(ls -A "$folder" | tr '\n' ' ') == "clients.txt clients.txt.lock " ]] ||
+  fail "the folder holds: $(ls -A "$folder" | tr '\n' ' ')"
 
 exit "$failed"

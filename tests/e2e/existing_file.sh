@@ -507,6 +507,7 @@ invalid=(
   '[{"name": "Ann", "admin": "Moderator"}]|admin 1 (Ann): "Admin" group "Moderator" is defined in none of the files'
   '[{"steam": "STEAM_0:0:1"}]|admin 1: an admin needs a key or a name'
   '[{"name": null, "ip": "1.2.3.4"}]|admin 1: an admin needs a key or a name'
+  '[{"name": "Ann", "steam": ["STEAM_0:0:1"]}]|admin 1: "steam" must be a text or null'
 )
 for row in "${invalid[@]}"; do
   IFS='|' read -r roster_text message <<<"$row"
@@ -530,6 +531,14 @@ run_in "$folder" /dev/null --apply roster.json d/clients.txt --json
   fail "a file in a folder that does not exist: status $status: $(cat "$folder/.err")"
 python3 -c 'import json, sys; f = json.load(open(sys.argv[1]))["files"][0]; sys.exit(f["changed"] or not f["error"])' "$folder/.out" ||
   fail "a file that could not be written is said to be changed: $(cat "$folder/.out")"
+# A plain "groups" value hides a groups block after it from the server: the change is refused.
+printf '"c" { "players" { "Cy" { "ip" "1.2.3.4" "groups" "none" } } "groups" { "Admin" { "Teamadmin" "b" } } }' >"$folder/b/clients.txt"
+cp "$folder/b/clients.txt" "$folder/b-before"
+printf '[{"name": "Cy", "ip": "1.2.3.4", "admin": "Teamadmin"}]' >"$folder/hidden.json"
+run_in "$folder" /dev/null --apply hidden.json b/clients.txt
+[[ $status -eq 1 && $(tr -d '\r' <"$folder/.err") == 'velmora: cannot apply the roster to b/clients.txt: the entry of "Cy" is laid out in a way velmora cannot change safely' ]] &&
+  cmp -s "$folder/b/clients.txt" "$folder/b-before" ||
+  fail "an entry that cannot hold the change: status $status: $(cat "$folder/.err")"
 printf '"c"\n{\n "players"\n {\n  "Bob" { "ip" "1" }\n  "bob" { "ip" "2" }\n }\n}\n' >"$folder/b/clients.txt"
 printf '[{"name": "Cy", "ip": "1.2.3.4"}]' >"$folder/plain.json"
 run_in "$folder" /dev/null --apply plain.json b/clients.txt

@@ -16,8 +16,8 @@
 #include "roster/admin_roster.hpp"
 #include "support/occurrences.hpp"
 #include "support/plain_reader.hpp"
+#include "support/trickle_buffer.hpp"
 #include "support/utf8_oracle.hpp"
-#include "unit/trickle_buffer.hpp"
 
 namespace {
 

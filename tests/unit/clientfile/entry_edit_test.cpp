@@ -163,6 +163,11 @@ const std::vector<HandMadeCase> kHandMadeCases = {
      values("Ann", std::nullopt, std::nullopt, std::nullopt, "x", std::nullopt),
      "\"c\" {\n \"players\" {\n  \"Ann\" {\n   \"groups\" {\n    \"Admin\" \"x\"\n\n   }\n"
      "  }\n }\n}\n"},
+    {"an entry on one line without groups gets its groups block on that line",
+     "\"c\" { \"players\" { \"Ann\" { \"ip\" \"1.2.3.4\" } } }",
+     values("Ann", std::nullopt, std::nullopt, "1.2.3.4", "Teamadmin", "NoFun"),
+     "\"c\" { \"players\" { \"Ann\" { \"ip\" \"1.2.3.4\" \"groups\" { \"Admin\" \"Teamadmin\" "
+     "\"Immunity\" \"NoFun\" } } } }"},
     {"a key in another letter case and a group in the file's spelling",
      "\"c\" { \"players\" { \"ann\" { \"groups\" { \"admin\" \"x\" } } } }",
      values("Ann", std::nullopt, std::nullopt, std::nullopt, "Teamadmin", std::nullopt),
