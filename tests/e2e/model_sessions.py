@@ -10,6 +10,7 @@ import random
 import subprocess
 import sys
 import tempfile
+from concurrent.futures import ThreadPoolExecutor
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "model"))
 import velmora_model  # noqa: E402
@@ -124,11 +125,16 @@ def main():
     rng = random.Random(20261207)
     sessions = [(f"ten-admin session cut after {n} bytes", full[:n]) for n in range(len(full) + 1)]
     sessions += [(f"generated session {i}", random_session(rng)) for i in range(250)]
-    failures = 0
-    for number, (name, data) in enumerate(sessions):
-        # Every third session replaces a file, or must leave it as it was.
+    # Every third session replaces a file, or must leave it as it was. Sessions run side by
+    # side, one per core: each has its own folder.
+    def run(number):
         existing = b"working file\r\n" if number % 3 == 0 else None
-        problems = check(program, platform, data, credit, wait, existing)
+        return check(program, platform, sessions[number][1], credit, wait, existing)
+
+    with ThreadPoolExecutor(max_workers=os.cpu_count()) as pool:
+        outcomes = list(pool.map(run, range(len(sessions))))
+    failures = 0
+    for (name, data), problems in zip(sessions, outcomes):
         if problems:
             failures += 1
             print(f"FAIL {name}: {'; '.join(problems)}\n  input: {data!r}", file=sys.stderr)
