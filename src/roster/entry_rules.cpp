@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <charconv>
 #include <cstdint>
 #include <functional>
 #include <iterator>
-#include <limits>
 #include <unordered_map>
 
 #include "text/character_classes.hpp"
+#include "text/index_table.hpp"
 #include "text/letter_case.hpp"
 
 namespace velmora {
@@ -77,14 +76,11 @@ constexpr AlikeRule kAlikeRules[] = {
 };
 
 // The entries alike under rule, in order, under the first of them, where there is more than
-// one. An open table of entry indexes, so that a file of many admins costs no allocation per
-// admin; hashes and table are only room, kept from rule to rule.
+// one. hashes and table are only room, kept from rule to rule.
 void groupAlike(const AlikeRule& rule, std::size_t count, const FactsAt& factsAt,
-                std::vector<std::uint64_t>& hashes, std::vector<std::size_t>& table,
+                std::vector<std::uint64_t>& hashes, IndexTable& table,
                 std::unordered_map<std::size_t, std::vector<std::size_t>>& alikeOf) {
-  constexpr std::size_t kFree = std::numeric_limits<std::size_t>::max();
-  const auto bits = static_cast<unsigned>(std::bit_width(std::max<std::size_t>(count, 4) * 2 - 1));
-  table.assign(std::size_t{1} << bits, kFree);
+  table.reset(count);
   for (std::size_t i = 0; i < count; ++i) {
     const EntryFacts& facts = factsAt(i);
     const std::optional<std::uint64_t> hash = rule.hashOf(facts);
@@ -92,14 +88,11 @@ void groupAlike(const AlikeRule& rule, std::size_t count, const FactsAt& factsAt
       continue;
     }
     hashes[i] = *hash;
-    // The high bits of a Fibonacci product: they depend on every bit of the hash.
-    auto slot = static_cast<std::size_t>((*hash * 0x9E3779B97F4A7C15U) >> (64 - bits));
-    while (table[slot] != kFree &&
-           !(hashes[table[slot]] == *hash && rule.alike(factsAt(table[slot]), facts))) {
-      slot = (slot + 1) & (table.size() - 1);
-    }
-    if (table[slot] == kFree) {
-      table[slot] = i;
+    const std::size_t slot = table.slotOf(*hash, [&](std::uint32_t held) {
+      return hashes[held] == *hash && rule.alike(factsAt(held), facts);
+    });
+    if (table[slot] == IndexTable::kFree) {
+      table[slot] = static_cast<std::uint32_t>(i);
       continue;
     }
     std::vector<std::size_t>& alike = alikeOf[table[slot]];
@@ -151,7 +144,7 @@ std::vector<EntryFinding> checkEntries(std::size_t count, const FactsAt& factsAt
       alikeOf;
   // Kept from rule to rule: memory used once costs less to use again than fresh memory.
   std::vector<std::uint64_t> hashes(count);
-  std::vector<std::size_t> table;
+  IndexTable table;
   for (std::size_t rule = 0; rule < std::size(kAlikeRules); ++rule) {
     groupAlike(kAlikeRules[rule], count, factsAt, hashes, table, alikeOf[rule]);
   }

@@ -6,11 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "text/index_table.hpp"
+
 namespace velmora {
 
 // Where each of a list of names stands in the list, found by a name, letter case aside, as the
-// server looks names up. An open table of indexes: a list of many names costs no allocation
-// per name. The names are views, which must outlive the index.
+// server looks names up. The names are views, which must outlive the index.
 class LetterCaseAsideIndex {
  public:
   explicit LetterCaseAsideIndex(std::vector<std::string_view> names);
@@ -23,14 +24,10 @@ class LetterCaseAsideIndex {
   [[nodiscard]] std::size_t firstLike(std::size_t index) const { return first_[index]; }
 
  private:
-  [[nodiscard]] std::size_t slotOf(std::uint64_t hash) const;
-
-  // Indexes are 32 bits wide: half the room, for more names than any file holds.
   std::vector<std::string_view> names_;
   std::vector<std::uint64_t> hashes_;
-  std::vector<std::uint32_t> table_;
+  IndexTable table_;
   std::vector<std::uint32_t> first_;
-  unsigned bits_ = 0;
 };
 
 }  // namespace velmora
