@@ -12,19 +12,12 @@ namespace velmora {
 
 namespace {
 
-// Whether text is held as it is, and so has nothing to warn of: ASCII without " or \, and short
-// enough. Most rosters' texts are such, and are told apart without a copy.
-bool heldAsItIs(std::string_view text) {
-  return text.size() <= TextField::kMaxLength && std::all_of(text.begin(), text.end(), [](char c) {
-           return static_cast<unsigned char>(c) < 0x80 && c != '"' && c != '\\';
-         });
-}
-
+// Whether every text of admin is held as it was given.
 bool heldAsItIs(const EntryValues& admin) {
-  return heldAsItIs(admin.key) &&
+  return heldAsTyped(admin.key) &&
          std::all_of(std::begin(kEntryFields), std::end(kEntryFields), [&admin](const auto& f) {
            const std::optional<std::string>& text = admin.*f.member;
-           return f.typed == nullptr || !text || heldAsItIs(*text);
+           return f.typed == nullptr || !text || heldAsTyped(*text);
          });
 }
 

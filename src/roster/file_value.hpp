@@ -35,6 +35,17 @@ inline std::string heldText(std::string_view typed, TextField& field) {
   return fileValue(field.view());
 }
 
+// Whether heldText keeps text as it is, and so has nothing to warn of: ASCII, short enough,
+// and without a byte the file holds as a look-alike. Most texts are such, and are told apart
+// without a copy.
+inline bool heldAsTyped(std::string_view text) {
+  return text.size() <= TextField::kMaxLength && std::all_of(text.begin(), text.end(), [](char c) {
+           return static_cast<unsigned char>(c) < 0x80 &&
+                  std::none_of(kValueReplacements.begin(), kValueReplacements.end(),
+                               [c](const auto& replacement) { return replacement.first == c; });
+         });
+}
+
 // Whether text can be a value at all: a line end or another control character cannot stand
 // between its quotes (a tab can).
 inline bool fitsInAValue(std::string_view text) {
