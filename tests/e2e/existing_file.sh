@@ -508,6 +508,8 @@ invalid=(
   '[{"steam": "STEAM_0:0:1"}]|admin 1: an admin needs a key or a name'
   '[{"name": null, "ip": "1.2.3.4"}]|admin 1: an admin needs a key or a name'
   '[{"name": "Ann", "steam": ["STEAM_0:0:1"]}]|admin 1: "steam" must be a text or null'
+  '[1]|admin 1: an admin is a JSON object'
+  '[["Ann"]]|admin 1: an admin is a JSON object'
 )
 for row in "${invalid[@]}"; do
   IFS='|' read -r roster_text message <<<"$row"
@@ -554,6 +556,12 @@ printf '1\nCy\n3\n0\n2\n' >"$folder/answers"
 python3 "$model" "$folder/answers" | cmp -s - "$folder/clients.txt" || fail "$(cat "$folder/clients.txt")"
 tr -d '\r' <"$folder/.err" | grep -q -x -F 'velmora: warning: clients.txt: admin 1 (Cy): the entry has no STEAMID or IP address, so the server cannot recognise this admin' ||
   fail "no warning naming the file: $(cat "$folder/.err")"
+# A changed entry is held to the rules as it then is: one that loses its address is warned of.
+printf '[{"name": "Cy", "ip": "1.2.3.4"}]' >"$folder/addressed.json"
+run_in "$folder" /dev/null --apply addressed.json
+run_in "$folder" /dev/null --apply roster.json
+tr -d '\r' <"$folder/.err" | grep -q -x -F 'velmora: warning: clients.txt: admin 1 (Cy): the entry has no STEAMID or IP address, so the server cannot recognise this admin' ||
+  fail "no warning of the changed entry: $(cat "$folder/.err")"
 printf '[]' >"$folder/empty.json"
 run_in "$folder" /dev/null --apply empty.json new.txt
 run_in "$folder" /dev/null --check new.txt
