@@ -4,7 +4,7 @@
 # Python's vdf.load(escaped=False) (Debian's python3-vdf) and wc -l reading the same file, and
 # applies to it with --apply --prune, and its --dry-run, a roster that changes a third of the
 # admins, drops a tenth and adds one, in one run: each time is the best of three, with each
-# command's peak memory. Then prints the ratios.
+# command's peak memory. Then prints the ratios, the peaks' among them.
 #
 #   bench/large_roster.sh [PROGRAM] [ADMINS]     (default: build/release/velmora 100000)
 # Needs GNU time (Debian package "time") and python3-vdf.
@@ -131,3 +131,5 @@ printf '%d admins / %d admins, --check:   %s times (goal: at most 15)\n' "$admin
 printf '%s\n' "--apply --prune / --check:             $(ratio "${ms[apply]}" "${ms[check]}") times (goal: at most 3)"
 printf '%s\n' "--apply --prune --dry-run / --check:   $(ratio "${ms[apply_dry_run]}" "${ms[check]}") times (goal: at most 3)"
 printf '%d admins / %d admins, --apply:   %s times (goal: at most 15)\n' "$admins" "$small" "$(ratio "${ms[apply]}" "$small_apply_ms")"
+ratio2() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / (b > 0 ? b : 1) }'; }
+printf '%s\n' "peak of --apply --prune / --check:     $(ratio2 "${peak[apply]}" "${peak[check]}") (goal: at most 1.5)"

@@ -28,19 +28,19 @@ struct Added {
 // moment and stays so until the file is replaced.
 Added add(const AdminRoster& roster, const std::filesystem::path& folder, std::chrono::seconds wait,
           std::ostream& errors) {
-  const std::filesystem::path file = folder / kClientsFileName;
-  const Result<std::optional<FileLock>> lock =
-      lockForChange(file, kClientsFileName, {.dryRun = false, .wait = wait}, errors);
-  if (lock.failed()) {
-    return {lock.failure(), {}, {}};
+  const Result<FileForChange> held = lockForChange(folder / kClientsFileName, kClientsFileName,
+                                                   {.dryRun = false, .wait = wait}, errors);
+  if (held.failed()) {
+    return {held.failure(), {}, {}};
   }
+  const std::filesystem::path& file = held.value().path;
   const Result<LoadedClientsFile> existing = readForAdding(file, kClientsFileName);
   if (existing.failed()) {
     return {existing.failure(), {}, {}};
   }
   const LoadedClientsFile& loaded = existing.value();
   if (!loaded.exists) {
-    return {writeClientsFile(roster, folder), {}, {}};
+    return {writeClientsFile(roster, file), {}, {}};
   }
   return {replaceFileContents(file, withEntriesAdded(loaded, roster), kClientsFileName),
           loaded.file.entryFacts(), undefinedGroupsOfAdded(loaded.file, roster)};

@@ -26,42 +26,52 @@ RosterChange failedWith(const Failure& failure) {
 }
 
 // Makes target hold the roster: writes the change under the file's lock, or shows it.
-RosterChange applyTo(Target& target, const std::vector<EntryValues>& roster,
-                     const ApplyRequest& request, std::ostream& diff, std::ostream& errors) {
+RosterChange applyTo(Target& target, const PackedRoster& roster, const ApplyRequest& request,
+                     std::ostream& diff, std::ostream& errors) {
   if (target.failure) {
     return failedWith(*target.failure);
   }
-  const Result<std::optional<FileLock>> lock =
-      target.readUnderLock ? std::optional<FileLock>{}
-                           : lockForChange(target.path, target.name, request.how, errors);
-  if (lock.failed()) {
-    return failedWith(lock.failure());
+  const Result<FileForChange> held = lockForChange(target.path, target.name, request.how, errors);
+  if (held.failed()) {
+    return failedWith(held.failure());
   }
-  if (!request.how.dryRun && !target.readUnderLock) {
-    reloadTarget(target);
+  if (!request.how.dryRun) {
+    reloadTarget(target, held.value().path);
   }
   if (target.failure) {
     return failedWith(*target.failure);
   }
   RosterChange change =
       rosterChange(target.loaded, target.keys, target.name, roster, request.prune);
+  // What was read of the file besides its bytes is of no more use, and a large file's takes
+  // room the write needs.
+  target.keys = {};
+  target.loaded.file = {};
   if (change.failure || !change.changesFile()) {
     return change;
   }
   const std::string_view before = target.exists ? std::string_view(target.loaded.bytes) : "";
   const Result<> written =
-      changeFile(target.path, target.name, before, change.edits, request.how.dryRun, diff);
+      changeFile(held.value().path, target.name, before, change.edits, request.how.dryRun, diff);
   if (written.failed()) {
     change.failure = written.failure();
   }
   return change;
 }
 
-Result<std::string> rosterText(std::string_view roster, std::streambuf& input) {
+// The roster's admins, held as they are read from standard input ("-") or the file.
+Result<> readGivenRoster(std::string_view roster, std::streambuf& input,
+                         std::string_view rosterName, HeldRoster& held) {
+  const TakeAdmin hold = [&held](EntryValues&& admin) { held.hold(std::move(admin)); };
   if (roster == "-") {
-    return std::string(std::istreambuf_iterator<char>(&input), {});
+    std::istream text(&input);
+    return readRoster(text, rosterName, hold);
   }
-  return readFileBytes(pathFromText(roster), roster);
+  Result<std::ifstream> text = openForReading(pathFromText(roster), roster);
+  if (text.failed()) {
+    return text.failure();
+  }
+  return readRoster(text.value(), rosterName, hold);
 }
 
 // What was done to a file; in a dry run, what would be done, so that a preview is never taken
@@ -93,42 +103,28 @@ Json outcomeJson(const std::string& file, const RosterChange& change) {
 
 ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::ostream& output,
                        std::ostream& diff, std::ostream& errors) {
-  // One file to change is locked before it is read, and so is read once; more files are each
-  // locked in turn once the roster is known to be sound.
-  const bool lockFirst = !request.how.dryRun && request.files.size() == 1;
-  const Result<std::optional<FileLock>> firstLock =
-      lockFirst ? lockForChange(pathFromText(request.files.front()), request.files.front(),
-                                request.how, errors)
-                : std::optional<FileLock>{};
-  // The files are read while the roster is: for large ones, each takes about as long.
+  // The files are read while the roster is: for large ones, each takes about as long. Each is
+  // locked in turn only once the roster is known to be sound, and read again under its lock
+  // if it changed meanwhile, so that a roster that is slow to come or is refused holds up no
+  // one.
   std::future<std::vector<Target>> loading =
       std::async(std::launch::async, [&request] { return loadTargets(request.files); });
-  const Result<std::string> text = rosterText(request.roster, input);
-  if (text.failed()) {
-    return reportFailure(errors, text.failure(), ExitStatus::kUsageError);
-  }
   const std::string rosterName =
       request.roster == "-" ? "on standard input" : std::string(request.roster);
-  Result<std::vector<EntryValues>> given = readRoster(text.value(), rosterName);
-  if (given.failed()) {
-    return reportFailure(errors, given.failure(), ExitStatus::kUsageError);
+  HeldRoster roster;
+  if (const Result<> read = readGivenRoster(request.roster, input, rosterName, roster);
+      read.failed()) {
+    return reportFailure(errors, read.failure(), ExitStatus::kUsageError);
   }
-  const HeldRoster roster = heldRoster(std::move(given.value()));
-  const LetterCaseAsideIndex keys = adminsByKey(roster.values);
   std::vector<Target> targets = loading.get();
-  if (std::optional<Failure> problem = rosterProblem(roster.values, keys, targets, rosterName)) {
+  if (std::optional<Failure> problem = rosterProblem(roster.admins, targets, rosterName)) {
     return reportFailure(errors, *problem, ExitStatus::kUsageError);
   }
-  if (lockFirst) {
-    // A file that another program kept changing was still read, for the groups it defines.
-    if (firstLock.failed() && !targets.front().failure) {
-      targets.front().failure = firstLock.failure();
-    }
-    targets.front().readUnderLock = !firstLock.failed();
-  }
   for (const auto& [i, typed] : roster.typed) {
-    for (const std::string& warning : typedTextWarnings(
-             "roster admin " + std::to_string(i + 1) + " (" + roster.values[i].key + ")", typed)) {
+    for (const std::string& warning :
+         typedTextWarnings("roster admin " + std::to_string(i + 1) + " (" +
+                               std::string(roster.admins.key(i)) + ")",
+                           typed)) {
       reportLine(errors, warning);
     }
   }
@@ -139,7 +135,7 @@ ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::
   for (Target& target : targets) {
     std::ostringstream diffInAnswer;
     const RosterChange change =
-        applyTo(target, roster.values, request, diffInJson ? diffInAnswer : diff, errors);
+        applyTo(target, roster.admins, request, diffInJson ? diffInAnswer : diff, errors);
     for (std::string warning : change.warnings) {
       reportLine(errors, warning.insert(kWarningPrefix.size(), target.name + ": "));
     }

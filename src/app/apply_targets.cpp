@@ -4,7 +4,9 @@
 #include <iterator>
 
 #include "clientfile/roster_apply.hpp"
+#include "platform/file_bytes.hpp"
 #include "roster/file_value.hpp"
+#include "text/filled.hpp"
 #include "text/letter_case_index.hpp"
 #include "text/path_text.hpp"
 
@@ -23,26 +25,23 @@ bool heldAsItIs(const EntryValues& admin) {
 
 }  // namespace
 
-HeldRoster heldRoster(std::vector<EntryValues> given) {
-  HeldRoster roster{std::move(given), {}};
-  for (std::size_t i = 0; i < roster.values.size(); ++i) {
-    EntryValues& admin = roster.values[i];
-    if (heldAsItIs(admin)) {
-      continue;
-    }
-    AdminRecord typed;
+void HeldRoster::hold(EntryValues&& admin) {
+  if (!heldAsItIs(admin)) {
+    AdminRecord given;
     TextField key;
     admin.key = heldText(admin.key, key);
     for (const EntryField& field : kEntryFields) {
-      holdTypedText(admin, field, typed);
+      holdTypedText(admin, field, given);
     }
-    roster.typed.emplace_back(i, typed);
+    typed.emplace_back(admins.size(), given);
   }
-  return roster;
+  admins.add(admin);
 }
 
-Target loadTarget(const std::string& name) {
-  Target target{name, pathFromText(name), std::nullopt, false, {}, false, {}};
+namespace {
+
+Target loadTarget(const std::string& name, const std::filesystem::path& path) {
+  Target target{name, path, std::nullopt, false, {}, {}};
   Result<LoadedClientsFile> loaded =
       loadClientsFile(target.path, name, "apply the roster to", MissingFile::kAllowed);
   if (loaded.failed()) {
@@ -56,57 +55,69 @@ Target loadTarget(const std::string& name) {
   return target;
 }
 
+}  // namespace
+
+Target loadTarget(const std::string& name) { return loadTarget(name, pathFromText(name)); }
+
 std::vector<Target> loadTargets(std::span<const std::string> names) {
   std::vector<Target> targets;
   targets.reserve(names.size());
-  std::transform(names.begin(), names.end(), std::back_inserter(targets), loadTarget);
+  std::transform(names.begin(), names.end(), std::back_inserter(targets),
+                 [](const std::string& name) { return loadTarget(name); });
   return targets;
 }
 
-void reloadTarget(Target& target) {
+void reloadTarget(Target& target, const std::filesystem::path& locked) {
   // A file whose bytes are as they were loaded needs no second parse, which a large file feels.
-  if (target.exists && !target.failure) {
-    const Result<std::string> bytes = readClientsText(target.path, target.name);
-    if (!bytes.failed() && bytes.value() == target.loaded.bytes) {
-      return;
-    }
+  if (target.exists && !target.failure && fileHolds(locked, target.loaded.bytes)) {
+    return;
   }
-  target = loadTarget(target.name);
+  target = loadTarget(target.name, locked);
 }
 
-LetterCaseAsideIndex adminsByKey(std::span<const EntryValues> roster) {
+namespace {
+
+LetterCaseAsideIndex adminsByKey(const PackedRoster& roster) {
   std::vector<std::string_view> names(roster.size());
-  std::transform(roster.begin(), roster.end(), names.begin(),
-                 [](const EntryValues& admin) { return std::string_view(admin.key); });
+  for (std::size_t i = 0; i < roster.size(); ++i) {
+    names[i] = roster.key(i);
+  }
   return LetterCaseAsideIndex(std::move(names));
 }
 
-std::optional<Failure> rosterProblem(std::span<const EntryValues> roster,
-                                     const LetterCaseAsideIndex& keys,
-                                     std::span<const Target> targets, std::string_view rosterName) {
-  const std::string cannot = "velmora: cannot use the roster " + std::string(rosterName) + ": ";
+}  // namespace
+
+std::optional<Failure> rosterProblem(const PackedRoster& roster, std::span<const Target> targets,
+                                     std::string_view rosterName) {
+  const LetterCaseAsideIndex keys = adminsByKey(roster);
+  const auto refused = [rosterName](std::size_t admin, std::string_view problem) {
+    return Failure{std::string("velmora: cannot use the roster ")
+                       .append(rosterName)
+                       .append(": admin ")
+                       .append(std::to_string(admin + 1))
+                       .append(problem)};
+  };
   // Groups repeat from admin to admin: each is looked for in the files once.
   std::vector<std::pair<std::string_view, std::string_view>> defined;
   for (std::size_t i = 0; i < roster.size(); ++i) {
-    const EntryValues& admin = roster[i];
+    const std::string key(roster.key(i));
     if (const std::size_t first = keys.firstLike(i); first != i) {
-      return Failure{cannot + "admin " + std::to_string(i + 1) + " has the same key as admin " +
-                     std::to_string(first + 1) + ", \"" + admin.key + "\""};
+      return refused(
+          i, " has the same key as admin " + std::to_string(first + 1) + ", \"" + key + "\"");
     }
     for (const EntryField& field : kEntryFields) {
-      const std::optional<std::string>& group = admin.*field.member;
+      const std::optional<std::string_view> group = roster.value(i, field);
       if (field.groupKind.empty() || !group ||
-          std::find(defined.begin(), defined.end(),
-                    std::pair(field.groupKind, std::string_view(*group))) != defined.end()) {
+          std::find(defined.begin(), defined.end(), std::pair(field.groupKind, *group)) !=
+              defined.end()) {
         continue;
       }
       if (std::none_of(targets.begin(), targets.end(), [&](const Target& target) {
             return !target.failure &&
                    target.loaded.file.defines(field.groupKind, fileValue(*group));
           })) {
-        return Failure{cannot + "admin " + std::to_string(i + 1) + " (" + admin.key + "): \"" +
-                       std::string(field.groupKind) + "\" group \"" + *group +
-                       "\" is defined in none of the files"};
+        return refused(i, filled(R"( (%s): "%s" group "%s" is defined in none of the files)",
+                                 {key, field.groupKind, *group}));
       }
       defined.emplace_back(field.groupKind, *group);
     }

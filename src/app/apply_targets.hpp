@@ -13,6 +13,7 @@
 #include "platform/result.hpp"
 #include "roster/admin_roster.hpp"
 #include "roster/entry_values.hpp"
+#include "roster/packed_roster.hpp"
 #include "text/letter_case_index.hpp"
 
 namespace velmora {
@@ -20,11 +21,12 @@ namespace velmora {
 // The admins of a roster, their texts held as a value is held; typed keeps, for the warnings,
 // the texts as given of each admin whose texts change when held, by the admin's index.
 struct HeldRoster {
-  std::vector<EntryValues> values;
+  PackedRoster admins;
   std::vector<std::pair<std::size_t, AdminRecord>> typed;
-};
 
-HeldRoster heldRoster(std::vector<EntryValues> given);
+  // Holds the texts of the next admin of the roster, and keeps it.
+  void hold(EntryValues&& admin);
+};
 
 // A file --apply is to change, as it is before the roster is applied; a file that does not
 // exist is the empty file velmora would write.
@@ -34,8 +36,6 @@ struct Target {
   std::optional<Failure> failure;
   bool exists = false;
   LoadedClientsFile loaded;
-  // Whether it was read under the lock this run holds for it, and so needs no second reading.
-  bool readUnderLock = false;
   // Its entries by key, which views loaded's entries: a Target is moved, never copied.
   LetterCaseAsideIndex keys;
 };
@@ -45,18 +45,14 @@ static_assert(std::is_nothrow_move_constructible_v<Target>);
 Target loadTarget(const std::string& name);
 std::vector<Target> loadTargets(std::span<const std::string> names);
 
-// target read again, as the file is now: what another program changed in it since it was
-// loaded counts.
-void reloadTarget(Target& target);
+// target as the file is now at locked, the path its lock was taken for: what another program
+// changed in it since it was loaded counts.
+void reloadTarget(Target& target, const std::filesystem::path& locked);
 
-// The roster's admins by key, letter case aside.
-LetterCaseAsideIndex adminsByKey(std::span<const EntryValues> roster);
-
-// The first roster problem no file can mend: two admins with one key (keys is adminsByKey's),
-// or a group that none of targets defines for its kind. rosterName is the roster as the
-// operator knows it.
-std::optional<Failure> rosterProblem(std::span<const EntryValues> roster,
-                                     const LetterCaseAsideIndex& keys,
-                                     std::span<const Target> targets, std::string_view rosterName);
+// The first roster problem no file can mend: two admins with one key, letter case aside, or a
+// group that none of targets defines for its kind. rosterName is the roster as the operator
+// knows it.
+std::optional<Failure> rosterProblem(const PackedRoster& roster, std::span<const Target> targets,
+                                     std::string_view rosterName);
 
 }  // namespace velmora

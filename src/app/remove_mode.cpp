@@ -16,12 +16,13 @@ ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& fi
                         const ChangeOptions& how, std::ostream& output, std::ostream& diff,
                         std::ostream& errors) {
   const std::string name = textOfPath(file);
-  const Result<std::optional<FileLock>> lock = lockForChange(file, name, how, errors);
-  if (lock.failed()) {
-    return reportFailure(errors, lock.failure(), ExitStatus::kNotDone);
+  const Result<FileForChange> held = lockForChange(file, name, how, errors);
+  if (held.failed()) {
+    return reportFailure(errors, held.failure(), ExitStatus::kNotDone);
   }
+  const std::filesystem::path& changed = held.value().path;
   const Result<LoadedClientsFile> loaded =
-      loadClientsFile(file, name, "remove from", MissingFile::kRefused);
+      loadClientsFile(changed, name, "remove from", MissingFile::kRefused);
   if (loaded.failed()) {
     return reportFailure(errors, loaded.failure(), ExitStatus::kNotDone);
   }
@@ -30,10 +31,10 @@ ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& fi
   if (removal.removed.empty()) {
     return reportFailure(errors, noMatchFailure(wanted, name), ExitStatus::kNotDone);
   }
-  if (const Result<> changed =
-          changeFile(file, name, loaded.value().bytes, removal.edits, how.dryRun, diff);
-      changed.failed()) {
-    return reportFailure(errors, changed.failure(), ExitStatus::kNotDone);
+  if (const Result<> written =
+          changeFile(changed, name, loaded.value().bytes, removal.edits, how.dryRun, diff);
+      written.failed()) {
+    return reportFailure(errors, written.failure(), ExitStatus::kNotDone);
   }
   for (const std::size_t index : removal.removed) {
     output << (how.dryRun ? "would remove " : "removed ")

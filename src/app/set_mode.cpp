@@ -26,9 +26,6 @@ Result<EntryValues> withFields(const ClientsFile& file, std::string_view fileNam
   EntryValues wanted = file.valuesOf(index);
   const std::string oldName = entry.realName.value_or(entry.facts.name);
   for (const FieldSetting& setting : settings) {
-    if (std::optional<Failure> refused = valueRefusal(setting.field, setting.value)) {
-      return *refused;
-    }
     // The command line admits only the fields' names.
     const EntryField& field = *entryFieldNamed(setting.field);
     std::optional<std::string>& value = wanted.*field.member;
@@ -111,13 +108,20 @@ Result<std::size_t> onlyMatch(const ClientsFile& file, std::string_view wanted,
 ExitStatus setAdmin(std::string_view wanted, std::span<const FieldSetting> fields,
                     const std::filesystem::path& file, const ChangeOptions& how,
                     std::ostream& output, std::ostream& diff, std::ostream& errors) {
-  const std::string name = textOfPath(file);
-  const Result<std::optional<FileLock>> lock = lockForChange(file, name, how, errors);
-  if (lock.failed()) {
-    return reportFailure(errors, lock.failure(), ExitStatus::kNotDone);
+  // What can be refused without the file is, before the file is waited for.
+  for (const FieldSetting& setting : fields) {
+    if (std::optional<Failure> refused = valueRefusal(setting.field, setting.value)) {
+      return reportFailure(errors, *refused, ExitStatus::kUsageError);
+    }
   }
+  const std::string name = textOfPath(file);
+  const Result<FileForChange> held = lockForChange(file, name, how, errors);
+  if (held.failed()) {
+    return reportFailure(errors, held.failure(), ExitStatus::kNotDone);
+  }
+  const std::filesystem::path& changing = held.value().path;
   const Result<LoadedClientsFile> loaded =
-      loadClientsFile(file, name, "change", MissingFile::kRefused);
+      loadClientsFile(changing, name, "change", MissingFile::kRefused);
   if (loaded.failed()) {
     return reportFailure(errors, loaded.failure(), ExitStatus::kNotDone);
   }
@@ -149,7 +153,7 @@ ExitStatus setAdmin(std::string_view wanted, std::span<const FieldSetting> field
                             ": the entry is laid out in a way velmora cannot change safely"},
                            ExitStatus::kNotDone);
     }
-    if (const Result<> written = changeFile(file, name, text, edits.edits, how.dryRun, diff);
+    if (const Result<> written = changeFile(changing, name, text, edits.edits, how.dryRun, diff);
         written.failed()) {
       return reportFailure(errors, written.failure(), ExitStatus::kNotDone);
     }

@@ -16,12 +16,12 @@ namespace {
 
 Result<> writeLocked(const AdminRoster& roster, const std::filesystem::path& folder,
                      std::chrono::seconds wait, std::ostream& errors) {
-  const Result<std::optional<FileLock>> lock = lockForChange(
-      folder / kClientsFileName, kClientsFileName, {.dryRun = false, .wait = wait}, errors);
-  if (lock.failed()) {
-    return lock.failure();
+  const Result<FileForChange> held = lockForChange(folder / kClientsFileName, kClientsFileName,
+                                                   {.dryRun = false, .wait = wait}, errors);
+  if (held.failed()) {
+    return held.failure();
   }
-  return writeClientsFile(roster, folder);
+  return writeClientsFile(roster, held.value().path);
 }
 
 }  // namespace

@@ -202,8 +202,8 @@ std::string clientsText(std::span<const EntryValues> entries) {
 
 std::string clientsText(const AdminRoster& roster) { return clientsText(entriesOf(roster)); }
 
-Result<> writeClientsFile(const AdminRoster& roster, const std::filesystem::path& directory) {
-  return replaceFileContents(directory / kClientsFileName, clientsText(roster), kClientsFileName);
+Result<> writeClientsFile(const AdminRoster& roster, const std::filesystem::path& file) {
+  return replaceFileContents(file, clientsText(roster), kClientsFileName);
 }
 
 }  // namespace velmora

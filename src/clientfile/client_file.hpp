@@ -45,8 +45,9 @@ std::string groupPiece(EntryPart part, std::string_view group);
 // lines with their comments, the groups block with its two groups.
 std::string entryPartText(EntryPart part, const EntryValues& entry, std::string_view lineEnd);
 
-// Replaces clients.txt in directory with the roster's file, all or nothing: on failure any
+// Replaces file, clients.txt by default, with the roster's file, all or nothing: on failure any
 // existing file is left as it was and the reason is returned.
-Result<> writeClientsFile(const AdminRoster& roster, const std::filesystem::path& directory = ".");
+Result<> writeClientsFile(const AdminRoster& roster,
+                          const std::filesystem::path& file = kClientsFileName);
 
 }  // namespace velmora

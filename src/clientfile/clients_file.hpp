@@ -49,7 +49,7 @@ struct ClientEntry {
 };
 
 // Where an entry and its values stand in the text, for an edit in place; the block's braces
-// only for a block.
+// only for a block. See placeOf.
 struct EntryPlace {
   BlockAt at;
   std::optional<PairAt> nameAt;
@@ -75,8 +75,9 @@ struct ClientsFile {
   // The groups of every entry, side by side in file order: a file of many admins then needs
   // no allocation for each admin's groups.
   std::vector<GroupUse> groupUses;
-  std::vector<EntryPlace> places;   // each entry's, when read with them
-  std::vector<PairAt> groupPlaces;  // where each of groupUses stands, when read with places
+  // Where each entry stands, when read with places: what is inside it is read again from
+  // there for the few entries an edit changes, so that a large file need not keep it all.
+  std::vector<BlockAt> blocks;
   // The global "groups" section: each kind ("Admin", "Immunity") with its groups.
   std::vector<GroupUse> definedGroups;
 

@@ -89,6 +89,29 @@ ClientEntry entryOf(std::string_view text, const Node& node, std::vector<GroupUs
 
 }  // namespace
 
+PlacedEntry placeOf(std::string_view text, const ClientsFile& file, std::size_t index) {
+  const BlockAt& at = file.blocks[index];
+  PlacedEntry placed{{at, {}, {}, {}, {}}, {}};
+  if (!file.entries[index].isBlock) {
+    return placed;
+  }
+  // The entry's text reads alone as it did in the file. Its nodes' texts are views of the
+  // file's text, so their spans are the file's; only offsets of braces count from the entry.
+  const keyvalues::Document entry =
+      keyvalues::parse(text.substr(at.key.begin, at.close + 1 - at.key.begin));
+  if (entry.error || entry.nodes.empty() || !entry.nodes.front().isBlock) {
+    return placed;
+  }
+  std::vector<GroupUse> groupUses;
+  entryOf(text, entry.nodes.front(), groupUses, &placed.place, &placed.groupPlaces);
+  placed.place.at = at;
+  if (placed.place.groupsAt) {
+    placed.place.groupsAt->open += at.key.begin;
+    placed.place.groupsAt->close += at.key.begin;
+  }
+  return placed;
+}
+
 std::optional<ClientsFile> parseEntries(std::string_view entries) {
   std::string text = "\"r\" { \"players\" {\n";
   text.append(entries).append("\n} }");
@@ -105,8 +128,7 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
   // what is read two levels down is kept by the block that holds it, by its opening brace.
   std::map<std::size_t, std::vector<ClientEntry>> entriesIn;
   std::map<std::size_t, std::vector<GroupUse>> groupUsesIn;
-  std::map<std::size_t, std::vector<EntryPlace>> placesIn;
-  std::map<std::size_t, std::vector<PairAt>> groupPlacesIn;
+  std::map<std::size_t, std::vector<BlockAt>> blocksIn;
   std::map<std::size_t, std::vector<GroupUse>> definedIn;
   // Room for an entry and a group per opening brace, more than entries in blocks need and
   // about as many groups as they name: the entries of a large file are then not moved as they
@@ -126,13 +148,12 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
   ParsedClientsFile parsed;
   parsed.document = keyvalues::parse(text, [&](const Node& node, const Node& parent) {
     if (sameLetterCaseAside(parent.key, kPlayersKey)) {
-      const bool placed = places == EntryPlaces::kRead;
-      EntryPlace* place = placed ? &withRoom(placesIn[parent.openOffset]).emplace_back() : nullptr;
-      std::vector<PairAt>* groupPlaces =
-          placed ? &withRoom(groupPlacesIn[parent.openOffset]) : nullptr;
+      if (places == EntryPlaces::kRead) {
+        withRoom(blocksIn[parent.openOffset]).push_back(blockAt(text, node));
+      }
       withRoom(entriesIn[parent.openOffset])
           .push_back(
-              entryOf(text, node, withRoom(groupUsesIn[parent.openOffset]), place, groupPlaces));
+              entryOf(text, node, withRoom(groupUsesIn[parent.openOffset]), nullptr, nullptr));
     } else if (sameLetterCaseAside(parent.key, catalogue::kGroupsKey)) {
       std::vector<GroupUse>& defined = definedIn[parent.openOffset];
       std::transform(node.children.begin(), node.children.end(), std::back_inserter(defined),
@@ -157,8 +178,7 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
     file.playersOffset = players->keySpan(text).begin;
     file.entries = std::move(entriesIn[players->openOffset]);
     file.groupUses = std::move(groupUsesIn[players->openOffset]);
-    file.places = std::move(placesIn[players->openOffset]);
-    file.groupPlaces = std::move(groupPlacesIn[players->openOffset]);
+    file.blocks = std::move(blocksIn[players->openOffset]);
   }
   if (const Node* groups = blockOf(*root, catalogue::kGroupsKey)) {
     file.definedGroups = std::move(definedIn[groups->openOffset]);

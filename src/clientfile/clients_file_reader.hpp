@@ -21,6 +21,14 @@ struct ParsedClientsFile {
 ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places = EntryPlaces::kRead,
                                    const keyvalues::TakeNested& alsoTake = {});
 
+// Where the entry at index of file (read from text with its places) and its values stand, and
+// where each of its groups in file.groupsOf(index) stands, read again from the entry's text.
+struct PlacedEntry {
+  EntryPlace place;
+  std::vector<PairAt> groupPlaces;
+};
+PlacedEntry placeOf(std::string_view text, const ClientsFile& file, std::size_t index);
+
 // The entries of a text that holds entries alone, read as they would be inside a "players"
 // block; empty when they cannot be read so, such as a quote that is never closed, or a brace
 // that closes what it does not open.

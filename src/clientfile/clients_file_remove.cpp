@@ -9,7 +9,7 @@ Removal withoutEntries(std::string_view text, const ClientsFile& file,
                        std::vector<std::size_t> indexes) {
   Removal taken;
   for (const std::size_t index : indexes) {
-    const BlockAt& at = file.places[index].at;
+    const BlockAt& at = file.blocks[index];
     taken.edits.push_back(removal(text, at.key.begin, at.close + 1, kEntryComment));
   }
   taken.removed = std::move(indexes);

@@ -46,7 +46,8 @@ void editIdentifiers(EntryEditor& editor, const EntryFacts& current, const Entry
 }
 
 void editGroups(EntryEditor& editor, const ClientsFile& file, std::size_t index,
-                const EntryPlace& place, const EntryValues& wanted) {
+                const PlacedEntry& placed, const EntryValues& wanted) {
+  const EntryPlace& place = placed.place;
   if (!place.groupsAt) {
     if (wanted.adminGroup || wanted.immunityGroup) {
       editor.addLast(place.at, EntryPart::kGroups);
@@ -58,8 +59,7 @@ void editGroups(EntryEditor& editor, const ClientsFile& file, std::size_t index,
     const std::optional<std::string>& group = wanted.*kind.value;
     if (use != nullptr) {
       const PairAt& at =
-          file.groupPlaces[file.entries[index].firstGroup +
-                           static_cast<std::size_t>(use - file.groupsOf(index).data())];
+          placed.groupPlaces[static_cast<std::size_t>(use - file.groupsOf(index).data())];
       if (!group) {
         editor.remove(at, {});
       } else if (use->group != *group) {
@@ -80,7 +80,7 @@ bool appendEdited(std::string& out, std::string_view text, const ClientsFile& fi
   if (!file.entries[change.index].isBlock) {
     return false;
   }
-  const BlockAt& at = file.places[change.index].at;
+  const BlockAt& at = file.blocks[change.index];
   const std::span<const TextEdit> edits = change.edits;
   std::size_t kept = edits.empty() ? at.key.begin : std::min(at.key.begin, edits.front().begin);
   const std::size_t end = edits.empty() ? at.close + 1 : std::max(at.close + 1, edits.back().end);
@@ -116,14 +116,15 @@ bool allHold(std::string_view text, const ClientsFile& file, std::span<const Ent
 EntryEdits entryEdits(std::string_view text, const ClientsFile& file, const FileLayout& layout,
                       std::size_t index, const EntryValues& wanted) {
   const ClientEntry& entry = file.entries[index];
-  const EntryPlace& place = file.places[index];
+  const PlacedEntry placed = placeOf(text, file, index);
+  const EntryPlace& place = placed.place;
   EntryEditor editor(text, layout, place, wanted);
   if (wanted.key != entry.facts.name) {
     editor.replaceToken(place.at.key, wanted.key);
   }
   editName(editor, entry, place, wanted);
   editIdentifiers(editor, entry.facts, place, wanted);
-  editGroups(editor, file, index, place, wanted);
+  editGroups(editor, file, index, placed, wanted);
   return {editor.take(), editor.reshapes()};
 }
 

@@ -41,14 +41,13 @@ std::string_view lineEndOf(std::string_view text) {
 
 Indentation entryIndentationOf(std::string_view text, const ClientsFile& file) {
   Indentation indentation;
-  const auto first =
-      std::find_if(file.places.begin(), file.places.end(), [text](const EntryPlace& place) {
-        return !indentationBefore(text, place.at.key.begin).empty();
-      });
-  if (first == file.places.end()) {
+  const auto first = std::find_if(
+      file.blocks.begin(), file.blocks.end(),
+      [text](const BlockAt& at) { return !indentationBefore(text, at.key.begin).empty(); });
+  if (first == file.blocks.end()) {
     return indentation;
   }
-  indentation.entry = indentationBefore(text, first->at.key.begin);
+  indentation.entry = indentationBefore(text, first->key.begin);
   indentation.level = levelBetween(indentationBefore(text, file.playersOffset), indentation.entry);
   return indentation;
 }

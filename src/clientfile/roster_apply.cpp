@@ -17,55 +17,49 @@
 namespace velmora {
 namespace {
 
-// The roster as a file holds it: each admin as given, or, where the file spells one of its
-// groups otherwise, a copy with the file's spelling. A roster listed from a file spells its
-// groups as the file does, so copies are few.
-struct SpelledRoster {
-  std::vector<const EntryValues*> admins;
-  std::deque<EntryValues> respelled;  // the copies, which stay where they are as it grows
-};
+// The roster's groups as a file spells them, each looked up once: groups repeat from admin to
+// admin, and most rosters spell them as the file does.
+class GroupSpeller {
+ public:
+  GroupSpeller(const ClientsFile& file, std::string_view fileName)
+      : file_(file), fileName_(fileName) {}
 
-// Whether the file defines group under kind spelled as it is, as most rosters' groups are.
-bool spelledAsDefined(const ClientsFile& file, std::string_view kind, std::string_view group) {
-  const GroupUse* defined = file.definition(kind, group);
-  return defined != nullptr && defined->group == group &&
-         group.find_first_of("\"\\") == std::string_view::npos;
-}
-
-// The roster's groups as the file spells them, or the refusal of one it does not define.
-std::optional<Failure> holdGroups(const ClientsFile& file, std::string_view fileName,
-                                  std::span<const EntryValues> roster, SpelledRoster& spelled) {
-  spelled.admins.reserve(roster.size());
-  // Groups repeat from admin to admin: each spelled as the file does is looked up once.
-  std::vector<std::pair<std::string_view, std::string_view>> asDefined;
-  for (const EntryValues& admin : roster) {
-    const EntryValues* held = &admin;
+  // admin's groups as the file spells them, or the refusal of one it does not define.
+  std::optional<Failure> respell(EntryValues& admin) {
     for (const EntryField& field : kEntryFields) {
-      const std::optional<std::string>& group = admin.*field.member;
+      std::optional<std::string>& group = admin.*field.member;
       if (field.groupKind.empty() || !group) {
         continue;
       }
-      const std::pair kindAndGroup(field.groupKind, std::string_view(*group));
-      if (std::find(asDefined.begin(), asDefined.end(), kindAndGroup) != asDefined.end()) {
+      const std::pair kindAndGroup(field.groupKind, *group);
+      if (std::find(asDefined_.begin(), asDefined_.end(), kindAndGroup) != asDefined_.end()) {
         continue;
       }
-      if (spelledAsDefined(file, field.groupKind, *group)) {
-        asDefined.push_back(kindAndGroup);
+      if (spelledAsDefined(field.groupKind, *group)) {
+        asDefined_.push_back(kindAndGroup);
         continue;
       }
-      Result<std::string> spelling = heldGroup(file, fileName, field.groupKind, *group);
+      Result<std::string> spelling = heldGroup(file_, fileName_, field.groupKind, *group);
       if (spelling.failed()) {
         return spelling.failure();
       }
-      if (held == &admin) {
-        held = &spelled.respelled.emplace_back(admin);
-      }
-      spelled.respelled.back().*field.member = std::move(spelling.value());
+      group = std::move(spelling.value());
     }
-    spelled.admins.push_back(held);
+    return std::nullopt;
   }
-  return std::nullopt;
-}
+
+ private:
+  // Whether the file defines group under kind spelled as it is.
+  bool spelledAsDefined(std::string_view kind, std::string_view group) const {
+    const GroupUse* defined = file_.definition(kind, group);
+    return defined != nullptr && defined->group == group &&
+           group.find_first_of("\"\\") == std::string_view::npos;
+  }
+
+  const ClientsFile& file_;
+  std::string_view fileName_;
+  std::vector<std::pair<std::string_view, std::string>> asDefined_;
+};
 
 Failure layoutRefusal(std::string_view fileName, std::string_view key) {
   return {"velmora: cannot apply the roster to " + std::string(fileName) + ": the entry of \"" +
@@ -73,46 +67,42 @@ Failure layoutRefusal(std::string_view fileName, std::string_view key) {
 }
 
 // Whether the entries insertion adds read as the admins added, before anything is written.
-bool addedEntriesHold(const TextEdit& insertion, std::span<const EntryValues* const> added) {
+bool addedEntriesHold(const TextEdit& insertion, std::span<const EntryValues> added) {
   const std::optional<ClientsFile> entries = parseEntries(insertion.replacement);
   if (!entries || entries->entries.size() != added.size()) {
     return false;
   }
   for (std::size_t i = 0; i < added.size(); ++i) {
-    if (!entries->holds(i, *added[i])) {
+    if (!entries->holds(i, added[i])) {
       return false;
     }
   }
   return true;
 }
 
-// The entries of the file once changed, as the rules see them: each in its place unless it is
-// removed, those changed as they then are, and those added at the end. Only the changed and
-// added are made anew, in made; about marks them.
-std::vector<const EntryFacts*> factsAfter(const ClientsFile& file,
-                                          std::span<const EntryValues* const> changedTo,
+// What the rules see of the entries once the file is changed: the file's own facts of each
+// entry, but for the changed ones whose facts change (changedFacts), without those removed,
+// and the added ones last. about is where the changed and added stand among them.
+std::vector<const EntryFacts*> factsAfter(const ClientsFile& file, const std::vector<bool>& changed,
+                                          const std::vector<const EntryFacts*>& changedFacts,
                                           const std::vector<bool>& removed,
-                                          std::span<const EntryValues* const> added,
-                                          std::deque<EntryFacts>& made,
+                                          const std::deque<EntryFacts>& addedFacts,
                                           std::vector<std::size_t>& about) {
   std::vector<const EntryFacts*> facts;
-  facts.reserve(file.entries.size() + added.size());
-  const auto addMade = [&](const EntryValues& admin) {
-    about.push_back(facts.size());
-    facts.push_back(&made.emplace_back(entryFactsOf(admin)));
-  };
+  facts.reserve(file.entries.size() + addedFacts.size());
   for (std::size_t index = 0; index < file.entries.size(); ++index) {
     if (removed[index]) {
       continue;
     }
-    if (changedTo[index] != nullptr) {
-      addMade(*changedTo[index]);
-    } else {
-      facts.push_back(&file.entries[index].facts);
+    if (changed[index]) {
+      about.push_back(facts.size());
     }
+    facts.push_back(changedFacts[index] != nullptr ? changedFacts[index]
+                                                   : &file.entries[index].facts);
   }
-  for (const EntryValues* admin : added) {
-    addMade(*admin);
+  for (const EntryFacts& added : addedFacts) {
+    about.push_back(facts.size());
+    facts.push_back(&added);
   }
   return facts;
 }
@@ -155,56 +145,59 @@ std::optional<Failure> rosterRefusal(const ClientsFile& file, const LetterCaseAs
 }
 
 RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAsideIndex& keys,
-                          std::string_view fileName, std::span<const EntryValues> roster,
-                          bool prune) {
+                          std::string_view fileName, const PackedRoster& roster, bool prune) {
   RosterChange change;
   change.createsFile = !target.exists;
   const ClientsFile& file = target.file;
-  SpelledRoster spelled;
-  if (std::optional<Failure> refusal = holdGroups(file, fileName, roster, spelled)) {
-    change.failure = std::move(refusal);
-    return change;
-  }
   const std::string& text = target.bytes;
   const FileLayout layout = layoutOf(text, file);
-  std::vector<const EntryValues*> changedTo(file.entries.size());
+  GroupSpeller speller(file, fileName);
   std::vector<bool> named(file.entries.size());
-  std::vector<const EntryValues*> added;
-  // The entries reshaped, with where each one's edits stand among all the edits.
-  struct Reshaped {
-    std::size_t index;
-    std::size_t firstEdit;
-    std::size_t editCount;
-    const EntryValues* admin;
-  };
-  std::vector<Reshaped> reshaped;
-  for (const EntryValues* admin : spelled.admins) {
-    const std::optional<std::size_t> match = keys.find(admin->key);
+  std::vector<bool> changed(file.entries.size());
+  // The facts of the changed entries whose facts change, and the admins of the entries an edit
+  // reshapes, which are read again: only these are kept whole, not every admin of the roster.
+  std::vector<const EntryFacts*> changedFacts(file.entries.size());
+  std::deque<EntryFacts> madeFacts;
+  std::deque<EntryValues> reshapedTo;
+  std::vector<EntryChange> reshaped;
+  std::vector<std::pair<std::size_t, std::size_t>> reshapedEdits;  // first edit, count
+  std::vector<EntryValues> added;
+  for (std::size_t i = 0; i < roster.size(); ++i) {
+    EntryValues admin = roster[i];
+    if (std::optional<Failure> refusal = speller.respell(admin)) {
+      change.failure = std::move(refusal);
+      return change;
+    }
+    const std::optional<std::size_t> match = keys.find(admin.key);
     if (!match) {
-      added.push_back(admin);
-      change.added.push_back(admin->key);
+      change.added.push_back(admin.key);
+      added.push_back(std::move(admin));
       continue;
     }
     const std::size_t index = *match;
     named[index] = true;
-    if (!file.holds(index, *admin)) {
-      EntryEdits edits = entryEdits(text, file, layout, index, *admin);
-      if (edits.reshapes) {
-        reshaped.push_back({index, change.edits.size(), edits.edits.size(), admin});
-      }
-      std::move(edits.edits.begin(), edits.edits.end(), std::back_inserter(change.edits));
-      change.changed.push_back(admin->key);
-      changedTo[index] = admin;
+    if (file.holds(index, admin)) {
+      continue;
+    }
+    EntryEdits edits = entryEdits(text, file, layout, index, admin);
+    if (edits.reshapes) {
+      reshapedEdits.emplace_back(change.edits.size(), edits.edits.size());
+      reshaped.push_back({index, {}, &reshapedTo.emplace_back(admin)});
+    }
+    std::move(edits.edits.begin(), edits.edits.end(), std::back_inserter(change.edits));
+    change.changed.push_back(admin.key);
+    changed[index] = true;
+    // Most changes keep what the rules look at, such as a change of group: those need no copy.
+    if (EntryFacts facts = entryFactsOf(admin); facts != file.entries[index].facts) {
+      changedFacts[index] = &madeFacts.emplace_back(std::move(facts));
     }
   }
-  std::vector<EntryChange> changes(reshaped.size());
-  std::transform(reshaped.begin(), reshaped.end(), changes.begin(), [&](const Reshaped& entry) {
-    return EntryChange{entry.index,
-                       std::span(change.edits).subspan(entry.firstEdit, entry.editCount),
-                       entry.admin};
-  });
-  if (const std::optional<std::size_t> notHolding = firstChangeNotHolding(text, file, changes)) {
-    change.failure = layoutRefusal(fileName, changes[*notHolding].wanted->key);
+  for (std::size_t k = 0; k < reshaped.size(); ++k) {
+    reshaped[k].edits =
+        std::span(change.edits).subspan(reshapedEdits[k].first, reshapedEdits[k].second);
+  }
+  if (const std::optional<std::size_t> notHolding = firstChangeNotHolding(text, file, reshaped)) {
+    change.failure = layoutRefusal(fileName, reshaped[*notHolding].wanted->key);
     return change;
   }
   std::vector<bool> removed(file.entries.size());
@@ -220,25 +213,23 @@ RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAside
     const Removal taken = withoutEntries(text, file, unnamed);
     change.edits.insert(change.edits.end(), taken.edits.begin(), taken.edits.end());
   }
+  std::deque<EntryFacts> addedFacts;
   if (!added.empty()) {
-    std::vector<EntryValues> entries;
-    entries.reserve(added.size());
-    std::transform(added.begin(), added.end(), std::back_inserter(entries),
-                   [](const EntryValues* admin) { return *admin; });
-    change.edits.push_back(entriesAdded(target, entries));
+    change.edits.push_back(entriesAdded(target, added));
     if (!addedEntriesHold(change.edits.back(), added)) {
-      change.failure = layoutRefusal(fileName, added.front()->key);
+      change.failure = layoutRefusal(fileName, added.front().key);
       return change;
     }
+    std::transform(added.begin(), added.end(), std::back_inserter(addedFacts),
+                   [](const EntryValues& admin) { return entryFactsOf(admin); });
   }
   if (!change.changesFile()) {
     return change;
   }
   change.edits = inTextOrder(text, std::move(change.edits));
-  std::deque<EntryFacts> made;
   std::vector<std::size_t> about;
   const std::vector<const EntryFacts*> facts =
-      factsAfter(file, changedTo, removed, added, made, about);
+      factsAfter(file, changed, changedFacts, removed, addedFacts, about);
   change.warnings = entryWarnings(
       facts.size(), [&facts](std::size_t i) -> const EntryFacts& { return *facts[i]; }, about);
   if (!target.exists) {

@@ -10,6 +10,7 @@
 #include "clientfile/text_edits.hpp"
 #include "platform/result.hpp"
 #include "roster/entry_values.hpp"
+#include "roster/packed_roster.hpp"
 #include "text/letter_case_index.hpp"
 
 namespace velmora {
@@ -54,7 +55,6 @@ struct RosterChange {
 // group is not defined in the file, or an entry is laid out in a way that cannot be changed
 // safely.
 RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAsideIndex& keys,
-                          std::string_view fileName, std::span<const EntryValues> roster,
-                          bool prune);
+                          std::string_view fileName, const PackedRoster& roster, bool prune);
 
 }  // namespace velmora

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "clientfile/held_values.hpp"
-#include "platform/large_pages.hpp"
 #include "text/json_text.hpp"
 #include "text/shown.hpp"
 
@@ -22,13 +21,11 @@ constexpr std::string_view kIgnoredMembers[] = {"line", "account"};
 // goes wrong, as a whole parse would refuse it first.
 class RosterReader : public nlohmann::json_sax<Json> {
  public:
-  explicit RosterReader(std::string_view rosterName) : rosterName_(rosterName) {}
+  RosterReader(std::string_view rosterName, const TakeAdmin& take)
+      : rosterName_(rosterName), take_(take) {}
 
-  Result<std::vector<EntryValues>> read(std::string_view text) {
-    // Room for an admin per opening brace: at least as many as the roster holds, and a large
-    // roster is then not moved as it is read.
-    admins_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '{')));
-    adviseLargePages(admins_.data(), admins_.capacity() * sizeof(EntryValues));
+  // Reads the roster as it comes, so that its text is never held whole.
+  Result<> read(std::istream& text) {
     Json::sax_parse(text, this);
     if (syntaxError_) {
       return refused(*syntaxError_);
@@ -36,7 +33,7 @@ class RosterReader : public nlohmann::json_sax<Json> {
     if (refusal_) {
       return *refusal_;
     }
-    return std::move(admins_);
+    return {};
   }
 
   bool null() override { return text(std::nullopt); }
@@ -98,7 +95,7 @@ class RosterReader : public nlohmann::json_sax<Json> {
     }
   }
   void refuseAdmin(std::string_view why) {
-    refuse("admin " + std::to_string(admins_.size() + 1) + ": " + std::string(why));
+    refuse("admin " + std::to_string(admins_ + 1) + ": " + std::string(why));
   }
 
   // A value that is not itself an object or an array, at the depth it stands at.
@@ -107,7 +104,7 @@ class RosterReader : public nlohmann::json_sax<Json> {
       refuse("a roster is a JSON array of admins, as velmora --list --json prints it");
     } else if (depth_ == kAdminDepth - 1) {
       refuseAdmin("an admin is a JSON object");
-      admins_.emplace_back();
+      ++admins_;
     }
     return true;
   }
@@ -155,7 +152,7 @@ class RosterReader : public nlohmann::json_sax<Json> {
       ++inner_;
     } else if (depth_ == kAdminDepth - 1 && !isObject) {
       refuseAdmin("an admin is a JSON object");
-      admins_.emplace_back();
+      ++admins_;
       ++inner_;
     } else if (depth_ == kAdminDepth - 1) {
       admin_ = {};
@@ -188,11 +185,15 @@ class RosterReader : public nlohmann::json_sax<Json> {
     if (!hasName_) {
       values.name = values.key;
     }
-    admins_.push_back(std::move(values));
+    ++admins_;
+    if (!refusal_) {
+      take_(std::move(values));
+    }
   }
 
   std::string_view rosterName_;
-  std::vector<EntryValues> admins_;
+  const TakeAdmin& take_;
+  std::size_t admins_ = 0;  // read so far
   std::optional<Failure> refusal_;
   std::optional<std::string> syntaxError_;
   int depth_ = 0;
@@ -207,8 +208,8 @@ class RosterReader : public nlohmann::json_sax<Json> {
 
 }  // namespace
 
-Result<std::vector<EntryValues>> readRoster(std::string_view text, std::string_view rosterName) {
-  return RosterReader(rosterName).read(text);
+Result<> readRoster(std::istream& text, std::string_view rosterName, const TakeAdmin& take) {
+  return RosterReader(rosterName, take).read(text);
 }
 
 }  // namespace velmora

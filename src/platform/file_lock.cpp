@@ -20,22 +20,37 @@ constexpr milliseconds kLongestPause{50};
 
 FileLock FileLock::take(const std::filesystem::path& target, milliseconds waitLimit,
                         const std::function<void()>& onWait) {
-  // A link's own folder is no place for it: the file replaced is the one the link names.
-  std::error_code unfollowed;
-  std::filesystem::path lockFile = finalTargetOf(target, unfollowed);
-  if (unfollowed) {
-    return {std::move(lockFile), {kNoHandle, State::kUnfollowed, unfollowed}};
-  }
-  lockFile += ".lock";
   const Clock::time_point deadline = Clock::now() + waitLimit;
   milliseconds pause = kFirstPause;
-  for (bool waiting = false;; waiting = true) {
+  bool waiting = false;
+  for (;;) {
+    // A link's own folder is no place for it: the file replaced is the one the link names.
+    std::error_code unfollowed;
+    std::filesystem::path file = finalTargetOf(target, unfollowed);
+    if (unfollowed) {
+      return {std::move(file), {kNoHandle, State::kUnfollowed, unfollowed}};
+    }
+    const std::filesystem::path lockFile = lockFileOf(file);
     const Attempt attempt = tryLock(lockFile);
+    if (attempt.state == State::kHeld) {
+      // A link switched to another file while this run waited would have it change a file
+      // whose lock it does not hold.
+      std::error_code refollowed;
+      const bool sameFile = finalTargetOf(target, refollowed) == file;
+      if (sameFile && !refollowed) {
+        return {std::move(file), attempt};
+      }
+      unlock(attempt.handle, lockFile);
+      if (refollowed) {
+        return {std::move(file), {kNoHandle, State::kUnfollowed, refollowed}};
+      }
+      continue;
+    }
     const Clock::time_point now = Clock::now();
     if (attempt.state != State::kBusy || now >= deadline) {
-      return {std::move(lockFile), attempt};
+      return {std::move(file), attempt};
     }
-    if (!waiting) {
+    if (!std::exchange(waiting, true)) {
       onWait();
     }
     std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
@@ -44,7 +59,8 @@ FileLock FileLock::take(const std::filesystem::path& target, milliseconds waitLi
 }
 
 FileLock::FileLock(FileLock&& other) noexcept
-    : lockFile_(std::move(other.lockFile_)),
+    : file_(std::move(other.file_)),
+      lockFile_(std::move(other.lockFile_)),
       handle_(std::exchange(other.handle_, kNoHandle)),
       state_(other.state_),
       reason_(other.reason_) {}

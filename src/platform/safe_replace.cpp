@@ -14,10 +14,13 @@ namespace fs = std::filesystem;
 
 constexpr int kMaxNameAttempts = 100;
 
+constexpr std::string_view kAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t kRandomLetters = 8;
+constexpr std::string_view kTemporaryEnd = ".tmp";
+
 // ".k3v9q0xa.tmp": eight random letters and digits, so that runs at the same time never pick
 // the same name.
 std::string temporarySuffix() {
-  static constexpr std::string_view kAlphabet = "abcdefghijklmnopqrstuvwxyz0123456789";
   static std::mt19937_64 generator = [] {
     std::random_device device;
     std::seed_seq seed{
@@ -27,10 +30,20 @@ std::string temporarySuffix() {
   }();
   std::uniform_int_distribution<std::size_t> pick(0, kAlphabet.size() - 1);
   std::string suffix = ".";
-  for (int i = 0; i < 8; ++i) {
+  for (std::size_t i = 0; i < kRandomLetters; ++i) {
     suffix += kAlphabet[pick(generator)];
   }
-  return suffix += ".tmp";
+  return suffix += kTemporaryEnd;
+}
+
+// Whether name is one that temporarySuffix gives a file named file.
+bool isTemporaryOf(std::string_view name, std::string_view file) {
+  if (name.size() != file.size() + 1 + kRandomLetters + kTemporaryEnd.size() ||
+      !name.starts_with(file) || !name.ends_with(kTemporaryEnd) || name[file.size()] != '.') {
+    return false;
+  }
+  const std::string_view letters = name.substr(file.size() + 1, kRandomLetters);
+  return letters.find_first_not_of(kAlphabet) == std::string_view::npos;
 }
 
 // A new file beside destination, named after it.
@@ -127,6 +140,19 @@ std::error_code placeNewContents(const fs::path& destination,
 }
 
 }  // namespace
+
+void removeLeftoverTemporaries(const fs::path& file) {
+  const std::string name = textOfPath(file.filename());
+  std::error_code unlisted;
+  for (fs::directory_iterator entry(folderOf(file), unlisted), end; !unlisted && entry != end;
+       entry.increment(unlisted)) {
+    std::error_code unknown;
+    if (isTemporaryOf(textOfPath(entry->path().filename()), name) &&
+        entry->symlink_status(unknown).type() == fs::file_type::regular) {
+      fs::remove(entry->path(), unknown);
+    }
+  }
+}
 
 Result<> replaceFileContents(const fs::path& target, std::string_view bytes,
                              std::string_view fileName) {

@@ -24,4 +24,9 @@ Result<> replaceFileContents(const std::filesystem::path& target, std::string_vi
 Result<> replaceFileContents(const std::filesystem::path& target,
                              std::span<const std::string_view> pieces, std::string_view fileName);
 
+// Removes the temporary files of replacements of file that were cut short, which only a run
+// killed inside its write leaves: it is to be called by the one writer of file, while no other
+// run of the same rules is writing. Touches no file of any other name, nor a folder or link.
+void removeLeftoverTemporaries(const std::filesystem::path& file);
+
 }  // namespace velmora

@@ -150,15 +150,15 @@ inject() {
   scenario_cleanup
 }
 
-# Looking up the existing file: whether it is a link, for its lock and for its replacement,
-# what it is, whether it may be written, and its mode and owner. Only "not there" may let the
+# Looking up the existing file: whether it is a link, for its lock (before and after it is
+# taken) and for its replacement, what it is, whether it may be written, and its mode and owner. Only "not there" may let the
 # replacement go on.
-for occurrence in 1 2 3 4; do inject newfstatat 'clients\.txt"' EIO "$occurrence"; done
+for occurrence in 1 2 3 4 5; do inject newfstatat 'clients\.txt"' EIO "$occurrence"; done
 inject access 'clients\.txt"' EIO
 for errno in EACCES EMFILE EROFS; do inject openat '\.tmp", .*O_EXCL' "$errno"; done
 for errno in EIO ENOSPC EDQUOT; do inject write '\.tmp>' "$errno"; done
-for errno in EIO EROFS; do inject fchown '' "$errno"; done
-for errno in EIO EROFS; do inject fchmod '' "$errno"; done
+for errno in EIO EROFS; do inject fchown '\.tmp>' "$errno"; done
+for errno in EIO EROFS; do inject fchmod '\.tmp>' "$errno"; done
 for errno in EIO ENOSPC EINVAL; do inject fsync '\.tmp>' "$errno"; done
 for errno in EIO ENOSPC; do inject close '\.tmp>' "$errno"; done
 for errno in EXDEV EACCES EIO; do inject rename '' "$errno"; done

@@ -29,6 +29,19 @@ bool isThere(const std::filesystem::path& file) {
   return refusal != ERROR_FILE_NOT_FOUND && refusal != ERROR_PATH_NOT_FOUND;
 }
 
+// Whether something that is no lock file has its name: a folder, a link, a read-only file or
+// one with data. A lock file is opened to be deleted as it closes, so nothing else may be.
+bool isInTheWay(const std::filesystem::path& file) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data) == 0) {
+    return false;  // not there, or going
+  }
+  constexpr DWORD kNoLockFile =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_READONLY;
+  return (data.dwFileAttributes & kNoLockFile) != 0 || data.nFileSizeHigh != 0 ||
+         data.nFileSizeLow != 0;
+}
+
 bool isGoing(HANDLE handle) {
   FILE_STANDARD_INFO info{};
   return GetFileInformationByHandleEx(handle, FileStandardInfo, &info, sizeof info) != 0 &&
@@ -40,6 +53,9 @@ bool isGoing(HANDLE handle) {
 FileLock::Attempt FileLock::tryLock(const std::filesystem::path& lockFile) {
   HANDLE handle = INVALID_HANDLE_VALUE;
   for (int tries = 1; handle == INVALID_HANDLE_VALUE; ++tries) {
+    if (isInTheWay(lockFile)) {
+      return {kNoHandle, State::kInTheWay, {}};
+    }
     handle = openLockFile(lockFile);
     if (handle != INVALID_HANDLE_VALUE) {
       break;
@@ -48,6 +64,9 @@ FileLock::Attempt FileLock::tryLock(const std::filesystem::path& lockFile) {
     if ((refusal == ERROR_ACCESS_DENIED || refusal == ERROR_SHARING_VIOLATION) &&
         isThere(lockFile)) {
       return {kNoHandle, State::kBusy, {}};
+    }
+    if (refusal == ERROR_PATH_NOT_FOUND) {
+      return {kNoHandle, State::kUnavailable, systemError(refusal)};
     }
     if (refusal != ERROR_ACCESS_DENIED) {
       return {kNoHandle, State::kUnsupported, systemError(refusal)};

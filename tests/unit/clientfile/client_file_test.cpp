@@ -183,7 +183,7 @@ class ClientsFileOnDisk : public ::testing::Test {
 TEST_F(ClientsFileOnDisk, ReplacesAnExistingFileWholly) {
   std::ofstream(directory_ / "clients.txt", std::ios::binary) << std::string(10000, 'o');
   const AdminRoster roster = rosterOf(2);
-  EXPECT_FALSE(writeClientsFile(roster, directory_).failed());
+  EXPECT_FALSE(writeClientsFile(roster, directory_ / kClientsFileName).failed());
   EXPECT_EQ(read("clients.txt"), clientsText(roster));
   EXPECT_EQ(entries(), std::vector<fs::path>{"clients.txt"});
 }
@@ -191,7 +191,7 @@ TEST_F(ClientsFileOnDisk, ReplacesAnExistingFileWholly) {
 TEST_F(ClientsFileOnDisk, DirectoryInTheWayIsReportedAndKept) {
   fs::create_directory(directory_ / "clients.txt");
   std::ofstream(directory_ / "clients.txt" / "inside") << "kept";
-  const Result<> written = writeClientsFile(rosterOf(1), directory_);
+  const Result<> written = writeClientsFile(rosterOf(1), directory_ / kClientsFileName);
   ASSERT_TRUE(written.failed());
   EXPECT_EQ(written.failure().line, "velmora: cannot write clients.txt: Is a directory");
   EXPECT_TRUE(fs::is_directory(directory_ / "clients.txt"));
@@ -200,7 +200,7 @@ TEST_F(ClientsFileOnDisk, DirectoryInTheWayIsReportedAndKept) {
 }
 
 TEST_F(ClientsFileOnDisk, MissingDirectoryIsReported) {
-  EXPECT_TRUE(writeClientsFile(rosterOf(1), directory_ / "absent").failed());
+  EXPECT_TRUE(writeClientsFile(rosterOf(1), directory_ / "absent" / kClientsFileName).failed());
   EXPECT_TRUE(entries().empty());
 }
 
