@@ -133,6 +133,11 @@ result srv3 diff | python3 -c 'import json, sys
 diff = json.load(sys.stdin)
 sys.exit(0 if diff["before"] == "" and "\"Ann\"" in diff["after"] else 1)' ||
   fail "first run: srv3 shows no diff: $(result srv3 diff)"
+# A file that was there shows as it was, so that the diff holds only the lines that changed.
+result srv2 diff | python3 -c 'import json, sys
+diff = json.load(sys.stdin)
+sys.exit(0 if "\"Admin\"\t\"Clanmember\"" in diff["before"] and "\"Ann\"" not in diff["before"] else 1)' ||
+  fail "first run: srv2 shows a diff from an empty file: $(result srv2 diff)"
 
 touch -d @946684800 "$work"/srv*/cfg/clients.txt
 cp -p "$work/srv1/cfg/clients.txt" "$work/srv1-before"

@@ -562,6 +562,19 @@ run_in "$folder" /dev/null --apply addressed.json
 run_in "$folder" /dev/null --apply roster.json
 tr -d '\r' <"$folder/.err" | grep -q -x -F 'velmora: warning: clients.txt: admin 1 (Cy): the entry has no STEAMID or IP address, so the server cannot recognise this admin' ||
   fail "no warning of the changed entry: $(cat "$folder/.err")"
+# An admin that only a key names is named by it, also after an admin with a name.
+printf '[{"name": "Ann", "ip": "10.0.0.1"}, {"key": "Bob", "ip": "10.0.0.2"}]' >"$folder/keyed.json"
+run_in "$folder" /dev/null --apply keyed.json keyed.txt
+run_in "$folder" /dev/null --list --json keyed.txt
+python3 -c 'import json, sys; sys.exit([a["name"] for a in json.load(open(sys.argv[1]))] != ["Ann", "Bob"])' "$folder/.out" ||
+  fail "an admin given by key alone has no name: $(cat "$folder/.out")"
+# An admin the same run prunes shares no account with the one that takes its place.
+printf '[{"name": "Old", "steam": "STEAM_0:0:5", "admin": "Serveradmin"}]' >"$folder/old.json"
+printf '[{"name": "New", "steam": "STEAM_0:0:5", "admin": "Serveradmin"}]' >"$folder/new.json"
+run_in "$folder" /dev/null --apply old.json pruned.txt
+run_in "$folder" /dev/null --apply new.json --prune pruned.txt
+[[ $status -eq 0 && ! -s $folder/.err && $(tr -d '\r' <"$folder/.out") == "pruned.txt: 1 added, 0 changed, 1 removed" ]] ||
+  fail "an admin pruned in the same run is warned of: $(cat "$folder/.out" "$folder/.err")"
 printf '[]' >"$folder/empty.json"
 run_in "$folder" /dev/null --apply empty.json new.txt
 run_in "$folder" /dev/null --check new.txt

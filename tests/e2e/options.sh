@@ -56,6 +56,7 @@ Try 'velmora --help' for more information."
 Try 'velmora --help' for more information."
   "--set Bob admn=Teamadmin|2||velmora: unknown field 'admn=': the fields are name=, steam=, ip=, admin= and immunity=
 Try 'velmora --help' for more information."
+  "--set Bob admin=Teamadmin clients|1||velmora: cannot read clients: No such file or directory"
   "--set Bob|2||velmora: option '--set' needs a field to set, such as admin=Serveradmin; the fields are name=, steam=, ip=, admin= and immunity=
 Try 'velmora --help' for more information."
 )
