@@ -26,7 +26,7 @@ RosterChange failedWith(const Failure& failure) {
 }
 
 // Makes target hold the roster: writes the change under the file's lock, or shows it.
-RosterChange applyTo(Target& target, const PackedRoster& roster, const ApplyRequest& request,
+RosterChange applyTo(Target& target, const GivenRoster& roster, const ApplyRequest& request,
                      std::ostream& diff, std::ostream& errors) {
   if (target.failure) {
     return failedWith(*target.failure);
@@ -59,9 +59,9 @@ RosterChange applyTo(Target& target, const PackedRoster& roster, const ApplyRequ
   return change;
 }
 
-// The roster's admins, held as they are read from standard input ("-") or the file.
-Result<> readGivenRoster(std::string_view roster, std::streambuf& input,
-                         std::string_view rosterName, HeldRoster& held) {
+// The roster, its admins held as they are read from standard input ("-") or the file.
+Result<RosterParts> readGivenRoster(std::string_view roster, std::streambuf& input,
+                                    std::string_view rosterName, HeldRoster& held) {
   const TakeAdmin hold = [&held](EntryValues&& admin) { held.hold(std::move(admin)); };
   if (roster == "-") {
     std::istream text(&input);
@@ -74,19 +74,41 @@ Result<> readGivenRoster(std::string_view roster, std::streambuf& input,
   return readRoster(text.value(), rosterName, hold);
 }
 
-// What was done to a file; in a dry run, what would be done, so that a preview is never taken
-// for a change.
-std::string outcomeLine(const std::string& file, const RosterChange& change, bool dryRun) {
+// How many were added, changed and removed; in a dry run, how many would be, so that a preview
+// is never taken for a change.
+std::string counted(std::size_t added, std::size_t changed, std::size_t removed, bool dryRun) {
+  return filled(dryRun ? "would add %s, change %s, remove %s" : "%s added, %s changed, %s removed",
+                {std::to_string(added), std::to_string(changed), std::to_string(removed)});
+}
+
+// What was done to a file: to its admins, and to its groups when the roster has any.
+std::string outcomeLine(const std::string& file, const RosterChange& change, bool withGroups,
+                        bool dryRun) {
   if (!change.changesFile()) {
     return file + ": unchanged";
   }
-  return file + ": " +
-         filled(dryRun ? "would add %s, change %s, remove %s" : "%s added, %s changed, %s removed",
-                {std::to_string(change.added.size()), std::to_string(change.changed.size()),
-                 std::to_string(change.removed.size())});
+  std::string line =
+      file + ": " +
+      counted(change.added.size(), change.changed.size(), change.removed.size(), dryRun);
+  if (withGroups) {
+    line += "; groups: " + counted(change.groupsAdded.size(), change.groupsChanged.size(),
+                                   change.groupsRemoved.size(), dryRun);
+  }
+  return line;
 }
 
-Json outcomeJson(const std::string& file, const RosterChange& change) {
+Json groupsJson(const std::vector<GroupNamed>& groups) {
+  Json json = Json::array();
+  for (const GroupNamed& group : groups) {
+    Json named = Json::object();
+    named["kind"] = group.kind;
+    named["name"] = group.name;
+    json.push_back(std::move(named));
+  }
+  return json;
+}
+
+Json outcomeJson(const std::string& file, const RosterChange& change, bool withGroups) {
   Json json = Json::object();
   json["file"] = file;
   json["changed"] = !change.failure && change.changesFile();
@@ -95,6 +117,11 @@ Json outcomeJson(const std::string& file, const RosterChange& change) {
   json["added"] = done.added;
   json["changed_admins"] = done.changed;
   json["removed"] = done.removed;
+  if (withGroups) {
+    json["groups_added"] = groupsJson(done.groupsAdded);
+    json["groups_changed"] = groupsJson(done.groupsChanged);
+    json["groups_removed"] = groupsJson(done.groupsRemoved);
+  }
   json["error"] = change.failure ? Json(change.failure->line) : Json(nullptr);
   return json;
 }
@@ -112,12 +139,14 @@ ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::
   const std::string rosterName =
       request.roster == "-" ? "on standard input" : std::string(request.roster);
   HeldRoster roster;
-  if (const Result<> read = readGivenRoster(request.roster, input, rosterName, roster);
-      read.failed()) {
-    return reportFailure(errors, read.failure(), ExitStatus::kUsageError);
+  const Result<RosterParts> parts = readGivenRoster(request.roster, input, rosterName, roster);
+  if (parts.failed()) {
+    return reportFailure(errors, parts.failure(), ExitStatus::kUsageError);
   }
+  const GivenRoster given{roster.admins, parts.value().hasAdmins, parts.value().groups,
+                          parts.value().hasGroups};
   std::vector<Target> targets = loading.get();
-  if (std::optional<Failure> problem = rosterProblem(roster.admins, targets, rosterName)) {
+  if (std::optional<Failure> problem = rosterProblem(given, targets, rosterName)) {
     return reportFailure(errors, *problem, ExitStatus::kUsageError);
   }
   for (const auto& [i, typed] : roster.typed) {
@@ -135,17 +164,18 @@ ExitStatus applyRoster(const ApplyRequest& request, std::streambuf& input, std::
   for (Target& target : targets) {
     std::ostringstream diffInAnswer;
     const RosterChange change =
-        applyTo(target, roster.admins, request, diffInJson ? diffInAnswer : diff, errors);
+        applyTo(target, given, request, diffInJson ? diffInAnswer : diff, errors);
     for (std::string warning : change.warnings) {
       reportLine(errors, warning.insert(kWarningPrefix.size(), target.name + ": "));
     }
     if (change.failure) {
       status = reportFailure(errors, *change.failure, ExitStatus::kNotDone);
     } else if (request.form == AnswerForm::kLines) {
-      output << outcomeLine(target.name, change, request.how.dryRun) << '\n' << std::flush;
+      output << outcomeLine(target.name, change, given.hasGroups, request.how.dryRun) << '\n'
+             << std::flush;
     }
     if (request.form == AnswerForm::kJson) {
-      files.push_back(outcomeJson(target.name, change));
+      files.push_back(outcomeJson(target.name, change, given.hasGroups));
       if (diffInJson) {
         files.back()["diff"] = std::move(diffInAnswer).str();
       }

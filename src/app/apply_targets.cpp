@@ -7,6 +7,7 @@
 #include "platform/file_bytes.hpp"
 #include "roster/file_value.hpp"
 #include "text/filled.hpp"
+#include "text/letter_case.hpp"
 #include "text/letter_case_index.hpp"
 #include "text/path_text.hpp"
 
@@ -87,9 +88,12 @@ LetterCaseAsideIndex adminsByKey(const PackedRoster& roster) {
 
 }  // namespace
 
-std::optional<Failure> rosterProblem(const PackedRoster& roster, std::span<const Target> targets,
+std::optional<Failure> rosterProblem(const GivenRoster& given, std::span<const Target> targets,
                                      std::string_view rosterName) {
+  const PackedRoster& roster = given.admins;
   const LetterCaseAsideIndex keys = adminsByKey(roster);
+  const bool anyRead = std::any_of(targets.begin(), targets.end(),
+                                   [](const Target& target) { return !target.failure; });
   const auto refused = [rosterName](std::size_t admin, std::string_view problem) {
     return Failure{std::string("velmora: cannot use the roster ")
                        .append(rosterName)
@@ -107,14 +111,18 @@ std::optional<Failure> rosterProblem(const PackedRoster& roster, std::span<const
     }
     for (const EntryField& field : kEntryFields) {
       const std::optional<std::string_view> group = roster.value(i, field);
-      if (field.groupKind.empty() || !group ||
+      if (!anyRead || field.groupKind.empty() || !group ||
           std::find(defined.begin(), defined.end(), std::pair(field.groupKind, *group)) !=
               defined.end()) {
         continue;
       }
-      if (std::none_of(targets.begin(), targets.end(), [&](const Target& target) {
-            return !target.failure &&
-                   target.loaded.file.defines(field.groupKind, fileValue(*group));
+      const std::string held = fileValue(*group);
+      const bool inRoster =
+          std::any_of(given.groups.begin(), given.groups.end(), [&](const RosterGroup& g) {
+            return g.kind == field.groupKind && sameLetterCaseAside(g.name, held);
+          });
+      if (!inRoster && std::none_of(targets.begin(), targets.end(), [&](const Target& target) {
+            return !target.failure && target.loaded.file.defines(field.groupKind, held);
           })) {
         return refused(i, filled(R"( (%s): "%s" group "%s" is defined in none of the files)",
                                  {key, field.groupKind, *group}));

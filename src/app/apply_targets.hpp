@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "clientfile/clients_file_load.hpp"
+#include "clientfile/roster_apply.hpp"
 #include "platform/result.hpp"
 #include "roster/admin_roster.hpp"
 #include "roster/entry_values.hpp"
@@ -50,9 +51,10 @@ std::vector<Target> loadTargets(std::span<const std::string> names);
 void reloadTarget(Target& target, const std::filesystem::path& locked);
 
 // The first roster problem no file can mend: two admins with one key, letter case aside, or a
-// group that none of targets defines for its kind. rosterName is the roster as the operator
-// knows it.
-std::optional<Failure> rosterProblem(const PackedRoster& roster, std::span<const Target> targets,
+// group of an admin that neither the roster's groups nor any of targets that could be read
+// defines for its kind (with no such file, each file names its own failure instead).
+// rosterName is the roster as the operator knows it.
+std::optional<Failure> rosterProblem(const GivenRoster& given, std::span<const Target> targets,
                                      std::string_view rosterName);
 
 }  // namespace velmora

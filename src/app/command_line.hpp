@@ -24,6 +24,8 @@ struct CommandLine {
     kAdd,
     kCheck,
     kList,
+    kGroups,
+    kExport,
     kRemove,
     kSet,
     kApply,
@@ -36,7 +38,7 @@ struct CommandLine {
   // For kHelp and kVersion, what goes to standard output; for kUsageError, the lines for
   // standard error.
   std::string message;
-  // For kCheck, kList, kRemove and kSet, the file to read.
+  // For kCheck, kList, kGroups, kExport, kRemove and kSet, the file to read.
   std::string file = "clients.txt";
   // For kRemove and kSet, the name, STEAMID or IP address of the admins meant.
   std::string adminName;
@@ -45,7 +47,7 @@ struct CommandLine {
   // For kApply, the roster ("-" for standard input) and the files to apply it to.
   std::string roster;
   std::vector<std::string> files;
-  // For kCheck, kList and kApply: answer in JSON instead of lines for people.
+  // For kCheck, kList, kGroups and kApply: answer in JSON instead of lines for people.
   bool json = false;
   // For kSet, kRemove and kApply: show the change as a diff and write nothing.
   bool dryRun = false;

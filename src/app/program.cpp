@@ -7,6 +7,8 @@
 #include "app/check_mode.hpp"
 #include "app/command_line.hpp"
 #include "app/exit_status.hpp"
+#include "app/export_mode.hpp"
+#include "app/groups_mode.hpp"
 #include "app/list_mode.hpp"
 #include "app/remove_mode.hpp"
 #include "app/set_mode.hpp"
@@ -50,6 +52,11 @@ ExitStatus run(const CommandLine& command) {
     case Action::kList:
       return listAdmins(pathFromText(command.file), formOf(command), console::textOutput(),
                         console::textErrors());
+    case Action::kGroups:
+      return listGroups(pathFromText(command.file), formOf(command), console::textOutput(),
+                        console::textErrors());
+    case Action::kExport:
+      return exportRoster(pathFromText(command.file), console::textOutput(), console::textErrors());
     case Action::kRemove:
       return removeAdmins(command.adminName, pathFromText(command.file), changeOptions(command),
                           console::textOutput(), diffOutput(command), console::textErrors());

@@ -34,6 +34,20 @@ struct GroupUse {
   std::size_t line = 0;
 };
 
+// Where a line of the global "groups" section stands and what it gives: the flags of a group,
+// such as "Serveradmin" "a b c" under "Admin"; a line whose value is a block gives none.
+struct GroupLineAt {
+  std::string flags;
+  PairAt at;
+  bool isValue = true;
+};
+
+// A block of the global "groups" section that groups of one kind stand in, such as "Admin".
+struct KindBlockAt {
+  std::string kind;  // as the file spells it
+  BlockAt at;
+};
+
 // One client entry under "players", as the file holds it.
 struct ClientEntry {
   EntryFacts facts;
@@ -78,8 +92,13 @@ struct ClientsFile {
   // Where each entry stands, when read with places: what is inside it is read again from
   // there for the few entries an edit changes, so that a large file need not keep it all.
   std::vector<BlockAt> blocks;
-  // The global "groups" section: each kind ("Admin", "Immunity") with its groups.
+  // The global "groups" section: each kind ("Admin", "Immunity") with its groups, line by line,
+  // and what each line gives and where it stands.
   std::vector<GroupUse> definedGroups;
+  std::vector<GroupLineAt> definedLines;
+  std::vector<KindBlockAt> kindBlocks;  // in file order
+  std::optional<BlockAt> groupsAt;      // the section itself, when there is one
+  std::size_t rootClose = 0;            // the root block's closing brace
 
   // The groups entry names in its own "groups" block, in its order.
   [[nodiscard]] std::span<const GroupUse> groupsOf(std::size_t entry) const;

@@ -1,22 +1,21 @@
 #include "clientfile/clients_file_list.hpp"
 
 #include <algorithm>
-#include <array>
+#include <iterator>
 
+#include "clientfile/defined_groups.hpp"
 #include "roster/group_catalogue.hpp"
 #include "roster/steam_id.hpp"
-#include "text/display_width.hpp"
+#include "text/columns.hpp"
 #include "text/json_text.hpp"
 #include "text/shown.hpp"
 
 namespace velmora {
 namespace {
 
-constexpr std::size_t kColumns = 5;
-using Row = std::array<std::string, kColumns>;
+using Row = std::vector<std::string>;
 
 constexpr std::string_view kNone = "-";
-constexpr std::string_view kColumnGap = "  ";
 
 // An empty text is shown as "" so that it cannot be taken for a missing one.
 std::string cell(std::string_view text) { return text.empty() ? "\"\"" : shown(text); }
@@ -63,6 +62,15 @@ void setJsonMembers(Json& object, const ClientsFile& file, std::size_t index) {
   object["account"] = account ? Json(account->steamId()) : Json(nullptr);
 }
 
+Json groupJson(const DefinedGroup& group) {
+  Json object = Json::object();
+  object["kind"] = group.kind;
+  object["name"] = group.name;
+  object["flags"] = group.flagText();
+  object["line"] = group.line;
+  return object;
+}
+
 }  // namespace
 
 // The array is written one admin at a time, as the library writes an array on one line: a
@@ -85,22 +93,27 @@ std::vector<std::string> adminTable(const ClientsFile& file) {
   for (std::size_t index = 0; index < file.entries.size(); ++index) {
     rows.push_back(rowOf(file, index));
   }
-  std::array<std::size_t, kColumns> widths{};
-  for (const Row& row : rows) {
-    for (std::size_t column = 0; column < kColumns; ++column) {
-      widths[column] = std::max(widths[column], displayWidth(row[column]));
-    }
-  }
-  std::vector<std::string> lines;
-  for (const Row& row : rows) {
-    std::string line;
-    for (std::size_t column = 0; column + 1 < kColumns; ++column) {
-      line += row[column];
-      line.append(widths[column] - displayWidth(row[column]), ' ').append(kColumnGap);
-    }
-    lines.push_back(line + row[kColumns - 1]);
-  }
-  return lines;
+  return alignedColumns(rows);
+}
+
+std::vector<std::string> groupTable(const ClientsFile& file) {
+  std::vector<Row> rows = {{"#", "kind", "name", "admins", "flags"}};
+  const std::vector<DefinedGroup> groups = definedGroupsOf(file);
+  std::size_t number = 0;
+  std::transform(groups.begin(), groups.end(), std::back_inserter(rows),
+                 [&file, &number](const DefinedGroup& group) {
+                   return Row{std::to_string(++number), std::string(group.kind), cell(group.name),
+                              std::to_string(adminsUsing(file, group.kind, group.name)),
+                              cell(group.flagText())};
+                 });
+  return alignedColumns(rows);
+}
+
+void writeGroupListJson(std::ostream& output, const ClientsFile& file) {
+  const std::vector<DefinedGroup> groups = definedGroupsOf(file);
+  Json json = Json::array();
+  std::transform(groups.begin(), groups.end(), std::back_inserter(json), groupJson);
+  output << jsonText(json);
 }
 
 }  // namespace velmora

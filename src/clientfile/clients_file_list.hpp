@@ -21,4 +21,14 @@ std::vector<std::string> adminTable(const ClientsFile& file);
 // Written to output one admin at a time: a file of many admins is not held twice.
 void writeAdminListJson(std::ostream& output, const ClientsFile& file);
 
+// The groups of a clients file's global "groups" section as a table: a header line, then one
+// line per group in file order with its number, kind, name, how many admins have it, and its
+// flags, aligned as adminTable aligns its columns.
+std::vector<std::string> groupTable(const ClientsFile& file);
+
+// The same groups as one JSON array, one object per group with its kind ("Admin" or
+// "Immunity"), its name as the file spells it, its flags joined by one blank, and its first
+// line: a roster's groups, as --apply takes them.
+void writeGroupListJson(std::ostream& output, const ClientsFile& file);
+
 }  // namespace velmora

@@ -130,6 +130,8 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
   std::map<std::size_t, std::vector<GroupUse>> groupUsesIn;
   std::map<std::size_t, std::vector<BlockAt>> blocksIn;
   std::map<std::size_t, std::vector<GroupUse>> definedIn;
+  std::map<std::size_t, std::vector<GroupLineAt>> definedLinesIn;
+  std::map<std::size_t, std::vector<KindBlockAt>> kindBlocksIn;
   // Room for an entry and a group per opening brace, more than entries in blocks need and
   // about as many groups as they name: the entries of a large file are then not moved as they
   // are read, and room never written takes no memory. Each brace is found on its own: the
@@ -156,10 +158,15 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
               entryOf(text, node, withRoom(groupUsesIn[parent.openOffset]), nullptr, nullptr));
     } else if (sameLetterCaseAside(parent.key, catalogue::kGroupsKey)) {
       std::vector<GroupUse>& defined = definedIn[parent.openOffset];
-      std::transform(node.children.begin(), node.children.end(), std::back_inserter(defined),
-                     [&node](const Node& group) {
-                       return GroupUse{std::string(node.key), std::string(group.key), group.line};
-                     });
+      std::vector<GroupLineAt>& lines = definedLinesIn[parent.openOffset];
+      for (const Node& group : node.children) {
+        defined.push_back({std::string(node.key), std::string(group.key), group.line});
+        lines.push_back({group.isBlock ? std::string() : std::string(group.value),
+                         pairAt(text, group), !group.isBlock});
+      }
+      if (node.isBlock) {
+        kindBlocksIn[parent.openOffset].push_back({std::string(node.key), blockAt(text, node)});
+      }
     }
     if (alsoTake) {
       alsoTake(node, parent);
@@ -173,6 +180,7 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
   }
   ClientsFile& file = parsed.file;
   file.rootLine = root->line;
+  file.rootClose = root->closeOffset;
   if (const Node* players = blockOf(*root, kPlayersKey)) {
     file.playersClose = players->closeOffset;
     file.playersOffset = players->keySpan(text).begin;
@@ -182,6 +190,9 @@ ParsedClientsFile parseClientsFile(std::string_view text, EntryPlaces places,
   }
   if (const Node* groups = blockOf(*root, catalogue::kGroupsKey)) {
     file.definedGroups = std::move(definedIn[groups->openOffset]);
+    file.definedLines = std::move(definedLinesIn[groups->openOffset]);
+    file.kindBlocks = std::move(kindBlocksIn[groups->openOffset]);
+    file.groupsAt = blockAt(text, *groups);
   }
   return parsed;
 }

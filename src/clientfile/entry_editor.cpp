@@ -10,25 +10,6 @@ namespace {
 
 using keyvalues::Span;
 
-// Whether value can stand without quotes where a token without them stood: the reader ends
-// such a token at white space, a quote or a brace, and takes "//" for a comment and a
-// bracket for the start of a condition.
-bool canStandUnquoted(std::string_view value) {
-  return !value.empty() && !value.starts_with('/') &&
-         std::none_of(value.begin(), value.end(), [](char c) {
-           return isWhiteSpace(c) || isControl(c) || c == '"' || c == '{' || c == '}' || c == '[';
-         });
-}
-
-std::string inQuotes(std::string_view value) {
-  return std::string("\"").append(value).append("\"");
-}
-
-// value as a token in the quoting of the token whose place it takes.
-std::string tokenFor(std::string_view value, bool wasQuoted) {
-  return !wasQuoted && canStandUnquoted(value) ? std::string(value) : inQuotes(value);
-}
-
 // The key and value of a part that is one pair.
 struct PartKey {
   EntryPart part;

@@ -12,26 +12,11 @@ namespace {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-// The white space from the start of at's line to at; empty unless there is only white space.
-std::string_view indentationBefore(std::string_view text, std::size_t at) {
-  const std::size_t lineStart = startOfLine(text, at);
-  const std::string_view before = text.substr(lineStart, at - lineStart);
-  return before.find_first_not_of(" \t") == std::string_view::npos ? before : std::string_view{};
-}
-
 // The line's text without its indentation and line end.
 std::string_view lineContent(std::string_view line) {
   while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
   return line;
-}
-
-// One level: what inner adds to outer when it begins with it, else half of inner, rounded up.
-std::string levelBetween(std::string_view outer, std::string_view inner) {
-  if (inner.size() > outer.size() && inner.starts_with(outer)) {
-    return std::string(inner.substr(outer.size()));
-  }
-  return std::string(inner.substr(0, (inner.size() + 1) / 2));
 }
 
 std::string_view lineEndOf(std::string_view text) {
@@ -52,7 +37,38 @@ Indentation entryIndentationOf(std::string_view text, const ClientsFile& file) {
   return indentation;
 }
 
+// Whether value can stand without quotes where a token without them stood: the reader ends
+// such a token at white space, a quote or a brace, and takes "//" for a comment and a
+// bracket for the start of a condition.
+bool canStandUnquoted(std::string_view value) {
+  return !value.empty() && !value.starts_with('/') &&
+         std::none_of(value.begin(), value.end(), [](char c) {
+           return isWhiteSpace(c) || isControl(c) || c == '"' || c == '{' || c == '}' || c == '[';
+         });
+}
+
 }  // namespace
+
+std::string_view indentationBefore(std::string_view text, std::size_t at) {
+  const std::size_t lineStart = startOfLine(text, at);
+  const std::string_view before = text.substr(lineStart, at - lineStart);
+  return before.find_first_not_of(" \t") == std::string_view::npos ? before : std::string_view{};
+}
+
+std::string levelBetween(std::string_view outer, std::string_view inner) {
+  if (inner.size() > outer.size() && inner.starts_with(outer)) {
+    return std::string(inner.substr(outer.size()));
+  }
+  return std::string(inner.substr(0, (inner.size() + 1) / 2));
+}
+
+std::string inQuotes(std::string_view value) {
+  return std::string("\"").append(value).append("\"");
+}
+
+std::string tokenFor(std::string_view value, bool wasQuoted) {
+  return !wasQuoted && canStandUnquoted(value) ? std::string(value) : inQuotes(value);
+}
 
 FileLayout layoutOf(std::string_view text, const ClientsFile& file) {
   return {lineEndOf(text), entryIndentationOf(text, file)};

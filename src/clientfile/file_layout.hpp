@@ -29,6 +29,16 @@ struct FileLayout {
 
 FileLayout layoutOf(std::string_view text, const ClientsFile& file);
 
+// The white space from the start of at's line to at; empty unless there is only white space.
+std::string_view indentationBefore(std::string_view text, std::size_t at);
+
+// One level: what inner adds to outer when it begins with it, else half of inner, rounded up.
+std::string levelBetween(std::string_view outer, std::string_view inner);
+
+// value in quotes, and as a token in the quoting of the token whose place it takes.
+std::string inQuotes(std::string_view value);
+std::string tokenFor(std::string_view value, bool wasQuoted);
+
 // The indentation of lines inside the entry at place: its own and that of its values where
 // they begin their lines, else the file's.
 Indentation indentationOf(std::string_view text, const FileLayout& layout, const EntryPlace& place);

@@ -9,57 +9,14 @@
 #include "clientfile/clients_file_append.hpp"
 #include "clientfile/clients_file_remove.hpp"
 #include "clientfile/entry_edit.hpp"
-#include "clientfile/held_values.hpp"
+#include "clientfile/group_spelling.hpp"
+#include "clientfile/groups_edit.hpp"
 #include "roster/entry_wording.hpp"
 #include "roster/roster_warnings.hpp"
 #include "text/letter_case_index.hpp"
 
 namespace velmora {
 namespace {
-
-// The roster's groups as a file spells them, each looked up once: groups repeat from admin to
-// admin, and most rosters spell them as the file does.
-class GroupSpeller {
- public:
-  GroupSpeller(const ClientsFile& file, std::string_view fileName)
-      : file_(file), fileName_(fileName) {}
-
-  // admin's groups as the file spells them, or the refusal of one it does not define.
-  std::optional<Failure> respell(EntryValues& admin) {
-    for (const EntryField& field : kEntryFields) {
-      std::optional<std::string>& group = admin.*field.member;
-      if (field.groupKind.empty() || !group) {
-        continue;
-      }
-      const std::pair kindAndGroup(field.groupKind, *group);
-      if (std::find(asDefined_.begin(), asDefined_.end(), kindAndGroup) != asDefined_.end()) {
-        continue;
-      }
-      if (spelledAsDefined(field.groupKind, *group)) {
-        asDefined_.push_back(kindAndGroup);
-        continue;
-      }
-      Result<std::string> spelling = heldGroup(file_, fileName_, field.groupKind, *group);
-      if (spelling.failed()) {
-        return spelling.failure();
-      }
-      group = std::move(spelling.value());
-    }
-    return std::nullopt;
-  }
-
- private:
-  // Whether the file defines group under kind spelled as it is.
-  bool spelledAsDefined(std::string_view kind, std::string_view group) const {
-    const GroupUse* defined = file_.definition(kind, group);
-    return defined != nullptr && defined->group == group &&
-           group.find_first_of("\"\\") == std::string_view::npos;
-  }
-
-  const ClientsFile& file_;
-  std::string_view fileName_;
-  std::vector<std::pair<std::string_view, std::string>> asDefined_;
-};
 
 Failure layoutRefusal(std::string_view fileName, std::string_view key) {
   return {"velmora: cannot apply the roster to " + std::string(fileName) + ": the entry of \"" +
@@ -145,13 +102,15 @@ std::optional<Failure> rosterRefusal(const ClientsFile& file, const LetterCaseAs
 }
 
 RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAsideIndex& keys,
-                          std::string_view fileName, const PackedRoster& roster, bool prune) {
+                          std::string_view fileName, const GivenRoster& roster, bool prune) {
   RosterChange change;
   change.createsFile = !target.exists;
   const ClientsFile& file = target.file;
   const std::string& text = target.bytes;
   const FileLayout layout = layoutOf(text, file);
-  GroupSpeller speller(file, fileName);
+  const GroupsPlan plan = roster.hasGroups ? planGroups(file, roster.groups, prune) : GroupsPlan{};
+  StillUsed stillUsed(plan);
+  GroupSpeller speller(file, fileName, roster.groups);
   std::vector<bool> named(file.entries.size());
   std::vector<bool> changed(file.entries.size());
   // The facts of the changed entries whose facts change, and the admins of the entries an edit
@@ -162,14 +121,15 @@ RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAside
   std::vector<EntryChange> reshaped;
   std::vector<std::pair<std::size_t, std::size_t>> reshapedEdits;  // first edit, count
   std::vector<EntryValues> added;
-  for (std::size_t i = 0; i < roster.size(); ++i) {
-    EntryValues admin = roster[i];
+  for (std::size_t i = 0; roster.hasAdmins && i < roster.admins.size(); ++i) {
+    EntryValues admin = roster.admins[i];
     if (std::optional<Failure> refusal = speller.respell(admin)) {
       change.failure = std::move(refusal);
       return change;
     }
     const std::optional<std::size_t> match = keys.find(admin.key);
     if (!match) {
+      stillUsed.check(admin, adminLabel(file.entries.size() + added.size(), admin.key));
       change.added.push_back(admin.key);
       added.push_back(std::move(admin));
       continue;
@@ -179,6 +139,7 @@ RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAside
     if (file.holds(index, admin)) {
       continue;
     }
+    stillUsed.check(admin, adminLabel(index, file.entries[index].facts.name));
     EntryEdits edits = entryEdits(text, file, layout, index, admin);
     if (edits.reshapes) {
       reshapedEdits.emplace_back(change.edits.size(), edits.edits.size());
@@ -201,7 +162,7 @@ RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAside
     return change;
   }
   std::vector<bool> removed(file.entries.size());
-  if (prune) {
+  if (prune && roster.hasAdmins) {
     std::vector<std::size_t> unnamed;
     for (std::size_t index = 0; index < file.entries.size(); ++index) {
       if (!named[index]) {
@@ -213,6 +174,18 @@ RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAside
     const Removal taken = withoutEntries(text, file, unnamed);
     change.edits.insert(change.edits.end(), taken.edits.begin(), taken.edits.end());
   }
+  for (std::size_t index = 0; !plan.removed.empty() && index < file.entries.size(); ++index) {
+    if (!removed[index] && !changed[index]) {
+      for (const GroupUse& use : file.groupsOf(index)) {
+        stillUsed.check(groupKindOf(use.kind), use.group,
+                        adminLabel(index, file.entries[index].facts.name));
+      }
+    }
+  }
+  if (std::optional<Failure> refusal = stillUsed.refusal(fileName)) {
+    change.failure = std::move(refusal);
+    return change;
+  }
   std::deque<EntryFacts> addedFacts;
   if (!added.empty()) {
     change.edits.push_back(entriesAdded(target, added));
@@ -223,6 +196,11 @@ RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAside
     std::transform(added.begin(), added.end(), std::back_inserter(addedFacts),
                    [](const EntryValues& admin) { return entryFactsOf(admin); });
   }
+  const std::vector<TextEdit> groupChanges = groupEdits(text, file, layout, plan, roster.groups);
+  change.edits.insert(change.edits.end(), groupChanges.begin(), groupChanges.end());
+  change.groupsAdded = plan.addedNames(roster.groups);
+  change.groupsChanged = plan.changedNames();
+  change.groupsRemoved = plan.removedNames();
   if (!change.changesFile()) {
     return change;
   }

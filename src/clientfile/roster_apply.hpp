@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "clientfile/clients_file_load.hpp"
+#include "clientfile/groups_edit.hpp"
+#include "clientfile/roster_records.hpp"
 #include "clientfile/text_edits.hpp"
 #include "platform/result.hpp"
 #include "roster/entry_values.hpp"
@@ -33,6 +35,10 @@ struct RosterChange {
   std::vector<std::string> added;
   std::vector<std::string> changed;
   std::vector<std::string> removed;
+  // The groups added, changed and removed, in roster and file order.
+  std::vector<GroupNamed> groupsAdded;
+  std::vector<GroupNamed> groupsChanged;
+  std::vector<GroupNamed> groupsRemoved;
   // What makes the file's text hold the roster, in text order; for a file that does not exist
   // yet, the one edit that writes the whole new file's text in place of nothing.
   std::vector<TextEdit> edits;
@@ -43,18 +49,30 @@ struct RosterChange {
   bool createsFile = false;
 
   [[nodiscard]] bool changesFile() const {
-    return createsFile || !added.empty() || !changed.empty() || !removed.empty();
+    return createsFile || !added.empty() || !changed.empty() || !removed.empty() ||
+           !groupsAdded.empty() || !groupsChanged.empty() || !groupsRemoved.empty();
   }
+};
+
+// A roster as --apply is given it: its admins, and its groups, each part only when the roster
+// has it. A part it does not have leaves the file's as it is, also with prune.
+struct GivenRoster {
+  const PackedRoster& admins;
+  bool hasAdmins = true;
+  std::span<const RosterGroup> groups;
+  bool hasGroups = false;
 };
 
 // The change that makes target (loaded from fileName; exists false for a new file) hold
 // roster: an admin matched by key (letter case aside) is changed in place as --set
 // changes one, a missing one is added at the end of "players" as --add adds one, and with prune the
 // entries the roster does not name are taken out as --remove takes them out. Groups are held
-// as the file spells them. No edits when the file already holds the roster; a failure when a
-// group is not defined in the file, or an entry is laid out in a way that cannot be changed
-// safely.
+// as the file spells them, or the roster's groups where the file lacks them; the roster's
+// groups are made so as groupEdits makes them, and with prune the file's groups the roster
+// does not name are taken out. No edits when the file already holds the roster; a failure when
+// a group is not defined in the file nor the roster, a group to take out is still an admin's,
+// or an entry is laid out in a way that cannot be changed safely.
 RosterChange rosterChange(const LoadedClientsFile& target, const LetterCaseAsideIndex& keys,
-                          std::string_view fileName, const PackedRoster& roster, bool prune);
+                          std::string_view fileName, const GivenRoster& roster, bool prune);
 
 }  // namespace velmora

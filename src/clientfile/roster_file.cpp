@@ -4,73 +4,86 @@
 #include <optional>
 #include <string>
 
-#include "clientfile/held_values.hpp"
 #include "text/json_text.hpp"
 #include "text/shown.hpp"
 
 namespace velmora {
 namespace {
 
-// The members a roster's admin may have that velmora reads; --list --json also prints these,
-// which a roster may hold and velmora ignores.
-constexpr std::string_view kIgnoredMembers[] = {"line", "account"};
+constexpr std::string_view kNotARoster =
+    "a roster is a JSON array of admins, as velmora --list --json prints it, or an object "
+    "with admins and groups, as velmora --export prints it";
 
 // Reads a roster as the JSON parser meets its values, one at a time, without a tree of the
 // whole text: a roster of many admins would feel the tree. The first refusal is kept, and the
 // text is still read to its end, so that text that is not JSON is refused as such wherever it
 // goes wrong, as a whole parse would refuse it first.
+//
+// A roster is an array of admins, or an object whose "admins" and "groups" are arrays. Depth
+// counts the arrays and objects the parser is inside; the items of a list stand at listDepth_,
+// and their members one deeper. Anything nested deeper than velmora reads is skipped (inner_).
 class RosterReader : public nlohmann::json_sax<Json> {
  public:
   RosterReader(std::string_view rosterName, const TakeAdmin& take)
       : rosterName_(rosterName), take_(take) {}
 
   // Reads the roster as it comes, so that its text is never held whole.
-  Result<> read(std::istream& text) {
+  Result<RosterParts> read(std::istream& text) {
     Json::sax_parse(text, this);
     if (syntaxError_) {
       return refused(*syntaxError_);
     }
+    if (std::optional<std::string> repeated = repeatedGroup(parts_.groups)) {
+      refuse(*repeated);
+    }
     if (refusal_) {
       return *refusal_;
     }
-    return {};
+    return std::move(parts_);
   }
 
-  bool null() override { return text(std::nullopt); }
-  bool boolean(bool /*value*/) override { return notText(); }
-  bool number_integer(number_integer_t /*value*/) override { return notText(); }
-  bool number_unsigned(number_unsigned_t /*value*/) override { return notText(); }
+  bool null() override { return scalar(std::nullopt, true); }
+  bool boolean(bool /*value*/) override { return scalar(std::nullopt, false); }
+  bool number_integer(number_integer_t /*value*/) override { return scalar(std::nullopt, false); }
+  bool number_unsigned(number_unsigned_t /*value*/) override { return scalar(std::nullopt, false); }
   bool number_float(number_float_t /*value*/, const string_t& /*text*/) override {
-    return notText();
+    return scalar(std::nullopt, false);
   }
-  bool binary(binary_t& /*value*/) override { return notText(); }
-  bool string(string_t& value) override { return text(std::move(value)); }
+  bool binary(binary_t& /*value*/) override { return scalar(std::nullopt, false); }
+  bool string(string_t& value) override { return scalar(std::move(value), true); }
 
   bool start_object(std::size_t /*elements*/) override { return startNested(true); }
   bool start_array(std::size_t /*elements*/) override { return startNested(false); }
   bool end_object() override {
-    if (--depth_ == kAdminDepth - 1 && !inner_) {
-      endAdmin();
+    --depth_;
+    if (inner_ > 0) {
+      --inner_;
+    } else if (record_ != nullptr && depth_ == listDepth_) {
+      endRecord();
     }
-    return endNested();
+    return true;
   }
   bool end_array() override {
     --depth_;
-    return endNested();
+    if (inner_ > 0) {
+      --inner_;
+    } else if (depth_ == listDepth_ - 1) {
+      record_ = nullptr;
+    }
+    return true;
   }
 
   bool key(string_t& name) override {
-    if (depth_ != kAdminDepth || inner_) {
+    if (inner_ > 0) {
       return true;
     }
-    member_ = std::move(name);
-    ignored_ = std::find(std::begin(kIgnoredMembers), std::end(kIgnoredMembers), member_) !=
-               std::end(kIgnoredMembers);
-    field_ = entryFieldNamed(member_);
-    if (!ignored_ && member_ != fields::kKey && field_ == nullptr) {
-      refuseAdmin("unknown member \"" + shown(member_) +
-                  "\": an admin has key, name, steam, ip, admin and immunity "
-                  "(line and account are ignored)");
+    if (depth_ == 1 && inObject_) {
+      member_ = std::move(name);
+      if (member_ != "admins" && member_ != "groups") {
+        refuse("unknown member \"" + shown(member_) + "\": a roster has admins and groups");
+      }
+    } else if (record_ != nullptr && depth_ == listDepth_ + 1) {
+      refuseItem(record_->member(std::move(name)));
     }
     return true;
   }
@@ -83,9 +96,6 @@ class RosterReader : public nlohmann::json_sax<Json> {
   }
 
  private:
-  // The roster is the array at depth 1; each admin an object in it, its members at depth 2.
-  static constexpr int kAdminDepth = 2;
-
   [[nodiscard]] Failure refused(std::string_view why) const {
     return {"velmora: cannot use the roster " + std::string(rosterName_) + ": " + std::string(why)};
   }
@@ -94,121 +104,106 @@ class RosterReader : public nlohmann::json_sax<Json> {
       refusal_ = refused(why);
     }
   }
-  void refuseAdmin(std::string_view why) {
-    refuse("admin " + std::to_string(admins_ + 1) + ": " + std::string(why));
+  void refuseItem(const std::optional<std::string>& why) {
+    if (why) {
+      refuse(std::string(record_->itemName()) + " " + std::to_string(items_ + 1) + ": " + *why);
+    }
+  }
+  void refuseList() {
+    refuse("\"" + member_ + "\" must be an array of " + member_ +
+           (member_ == "admins" ? ", as velmora --list --json prints it"
+                                : ", as velmora --groups --json prints it"));
   }
 
-  // A value that is not itself an object or an array, at the depth it stands at.
-  bool scalar() {
+  // A value that is no array or object, wherever it stands.
+  bool scalar(std::optional<std::string> text, bool isText) {
+    if (inner_ > 0) {
+      return true;
+    }
     if (depth_ == 0) {
-      refuse("a roster is a JSON array of admins, as velmora --list --json prints it");
-    } else if (depth_ == kAdminDepth - 1) {
-      refuseAdmin("an admin is a JSON object");
-      ++admins_;
+      refuse(kNotARoster);
+    } else if (depth_ == 1 && inObject_) {
+      refuseList();
+    } else if (record_ != nullptr && depth_ == listDepth_) {
+      refuseItem(std::string(record_->notAnObject()));
+      ++items_;
+    } else if (record_ != nullptr && !refusal_) {
+      refuseItem(record_->value(std::move(text), isText));
     }
     return true;
   }
 
-  bool notText() {
-    if (depth_ == kAdminDepth && !inner_ && !ignored_) {
-      refuseAdmin("\"" + member_ + "\" must be a text or null");
-      return true;
-    }
-    return depth_ == kAdminDepth || inner_ > 0 ? true : scalar();
-  }
-
-  bool text(std::optional<std::string> value) {
-    if (depth_ != kAdminDepth || inner_) {
-      return depth_ == kAdminDepth || inner_ > 0 ? true : scalar();
-    }
-    if (ignored_ || refusal_) {
-      return true;
-    }
-    if (value) {
-      if (std::optional<Failure> problem = valueRefusal(member_, *value)) {
-        refuseAdmin(problem->line.substr(problem->line.find(": ") + 2));
-        return true;
-      }
-    }
-    if (member_ == fields::kKey) {
-      hasKey_ = value.has_value();
-      admin_.key = value.value_or("");
-    } else {
-      hasName_ = hasName_ || member_ == fields::kName;
-      admin_.*field_->member = std::move(value);
-    }
-    return true;
-  }
-
-  // An object or an array: the roster, an admin, or one nested inside an admin's member.
+  // An object or an array: the roster, one of its lists, an item, or one inside an item.
   bool startNested(bool isObject) {
-    if (inner_ > 0 || depth_ == kAdminDepth) {
-      if (depth_ == kAdminDepth && inner_ == 0 && !ignored_) {
-        refuseAdmin("\"" + member_ + "\" must be a text or null");
-      }
+    if (inner_ > 0) {
       ++inner_;
     } else if (depth_ == 0 && isObject) {
-      refuse("a roster is a JSON array of admins, as velmora --list --json prints it");
+      inObject_ = true;
+    } else if (depth_ == 0) {
+      enterList(admins_);
+    } else if (depth_ == 1 && inObject_) {
+      if (isObject || (member_ != "admins" && member_ != "groups")) {
+        refuseList();
+        ++inner_;
+      } else {
+        enterList(member_ == "admins" ? static_cast<RecordReading&>(admins_) : groups_);
+      }
+    } else if (record_ != nullptr && depth_ == listDepth_ && isObject) {
+      record_->start();
+    } else if (record_ != nullptr && depth_ == listDepth_) {
+      refuseItem(std::string(record_->notAnObject()));
+      ++items_;
       ++inner_;
-    } else if (depth_ == kAdminDepth - 1 && !isObject) {
-      refuseAdmin("an admin is a JSON object");
-      ++admins_;
+    } else {
+      if (record_ != nullptr && !refusal_) {
+        refuseItem(record_->value(std::nullopt, false));
+      }
       ++inner_;
-    } else if (depth_ == kAdminDepth - 1) {
-      admin_ = {};
-      hasKey_ = hasName_ = false;
     }
     ++depth_;
     return true;
   }
 
-  bool endNested() {
-    if (inner_ > 0) {
-      --inner_;
-    }
-    return true;
+  void enterList(RecordReading& record) {
+    record_ = &record;
+    listDepth_ = depth_ + 1;
+    items_ = 0;
+    (&record == &admins_ ? parts_.hasAdmins : parts_.hasGroups) = true;
   }
 
-  // The admin read, with the defaults of its key and name.
-  void endAdmin() {
-    EntryValues& values = admin_;
-    if (!refusal_) {
-      if (!hasKey_ && !values.name) {
-        refuseAdmin("an admin needs a key or a name");
-      } else if (values.steamId && values.ipAddress) {
-        refuseAdmin(R"("steam" and "ip" cannot both be given: an entry holds one of them)");
-      }
+  void endRecord() {
+    refuseItem(record_->end());
+    ++items_;
+    if (refusal_) {
+      return;
     }
-    if (!hasKey_ && values.name) {
-      values.key = *values.name;
-    }
-    if (!hasName_) {
-      values.name = values.key;
-    }
-    ++admins_;
-    if (!refusal_) {
-      take_(std::move(values));
+    if (record_ == &admins_) {
+      take_(std::move(admins_.admin()));
+    } else {
+      parts_.groups.push_back(std::move(groups_.group()));
     }
   }
 
   std::string_view rosterName_;
   const TakeAdmin& take_;
-  std::size_t admins_ = 0;  // read so far
+  RosterParts parts_;
+  AdminReading admins_;
+  GroupReading groups_;
+  RecordReading* record_ = nullptr;  // the list being read, when inside one
+  std::size_t items_ = 0;            // of that list, read so far
+  bool inObject_ = false;            // whether the roster is an object, not an array
+  std::string member_;               // the roster object's member being read
   std::optional<Failure> refusal_;
   std::optional<std::string> syntaxError_;
   int depth_ = 0;
+  int listDepth_ = 0;
   int inner_ = 0;  // how deep inside a value velmora does not read
-  EntryValues admin_;
-  bool hasKey_ = false;
-  bool hasName_ = false;
-  std::string member_;
-  const EntryField* field_ = nullptr;
-  bool ignored_ = false;
 };
 
 }  // namespace
 
-Result<> readRoster(std::istream& text, std::string_view rosterName, const TakeAdmin& take) {
+Result<RosterParts> readRoster(std::istream& text, std::string_view rosterName,
+                               const TakeAdmin& take) {
   return RosterReader(rosterName, take).read(text);
 }
 

@@ -4,9 +4,10 @@
 # use the local connection, each with its own server folder: --check --diff shows every host's
 # change and moves nothing; the real run gives every file the roster; a second run changes
 # nothing; an edited roster changes exactly that admin; prune takes out a local admin; backup
-# keeps the old bytes; a refused roster fails every host and touches no file; roster_info reads
-# the admins back; and ansible-doc renders both modules, whose documented options are the
-# ones they accept. Ansible keeps its own state in the folder given, under the build tree.
+# keeps the old bytes; a refused roster fails every host and touches no file; groups are added,
+# changed and pruned without touching the admins; roster_info reads the admins and groups
+# back; and ansible-doc renders both modules, whose documented options are the ones they
+# accept. Ansible keeps its own state in the folder given, under the build tree.
 #
 #   ansible_fleet.sh FOLDER PROGRAM VERSION
 set -uo pipefail
@@ -81,15 +82,15 @@ print(json.dumps(tasks[-1]["hosts"][sys.argv[2]].get(sys.argv[3])))' "$work/play
 # Whether each host's clients.txt lists the roster's admins (and srv1 its local one too, unless
 # it was pruned).
 holds_roster() {
-  local local_admin=${1:-Local}
+  local local_admin=${1:-Local} admins=${2:-$work/roster.json}
   for host in srv1 srv2 srv3; do
     (cd "$work/$host/cfg" && "$program" --list --json) >"$work/$host.json" || return 1
   done
-  python3 - "$work" "$local_admin" <<'PY'
+  python3 - "$work" "$local_admin" "$admins" <<'PY'
 import json, sys
-work, local = sys.argv[1], sys.argv[2]
+work, local, admins = sys.argv[1:]
 wanted = [{k: a.get(k) for k in ("key", "name", "steam", "ip", "admin", "immunity")}
-          for a in json.load(open(work + "/roster.json"))]
+          for a in json.load(open(admins))]
 for host in ("srv1", "srv2", "srv3"):
     listed = [{k: a[k] for k in ("key", "name", "steam", "ip", "admin", "immunity")}
               for a in json.load(open("%s/%s.json" % (work, host)))]
@@ -171,6 +172,32 @@ counts=$(play)
   fail "a refused roster: the message is $(result srv2 msg)"
 [[ $(snapshot) == "$before" ]] || fail "a refused roster moved a file"
 
+# Groups on the same hosts: one added everywhere and one's flags changed, previewed first; a
+# roster without admins leaves them as they are, also with prune, which takes out the groups
+# the roster leaves out.
+printf '{"groups": [{"kind": "Admin", "name": "Moderator", "flags": "b c k"}, {"kind": "Admin", "name": "Clanmember", "flags": "a b"}]}' >"$work/roster.json"
+before=$(snapshot)
+counts=$(play --check --diff)
+[[ $counts == $'srv1 1 0\nsrv2 1 0\nsrv3 1 0' && $(snapshot) == "$before" ]] || fail "groups in check mode: $counts"
+[[ $(result srv1 groups_added) == '[{"kind": "Admin", "name": "Moderator"}]' &&
+   $(result srv1 groups_changed) == '[{"kind": "Admin", "name": "Clanmember"}]' ]] ||
+  fail "groups in check mode: $(result srv1 groups_added) $(result srv1 groups_changed)"
+result srv3 diff | python3 -c 'import json, sys
+diff = json.load(sys.stdin)["prepared"]
+sys.exit(0 if "+\t\t\t\"Moderator\"\t\"b c k\"\r\n" in diff and "+\t\t\t\"Clanmember\"   \"a b\"\r\n" in diff else 1)' ||
+  fail "groups in check mode: srv3 shows no diff of the groups: $(result srv3 diff)"
+counts=$(play)
+[[ $counts == $'srv1 1 0\nsrv2 1 0\nsrv3 1 0' ]] || fail "groups: $counts"
+holds_roster none "$work/good-roster.json" || fail "a roster of groups alone changed the admins"
+(cd "$work/srv1/cfg" && "$program" --groups --json) |
+  python3 -c 'import json, sys
+groups = [g for g in json.load(sys.stdin) if g["name"] != "No Kick Ban"]
+print(json.dumps({"groups": groups}))' >"$work/roster.json"
+counts=$(play -e prune=true)
+[[ $counts == $'srv1 1 0\nsrv2 1 0\nsrv3 1 0' && $(result srv2 groups_removed) == '[{"kind": "Immunity", "name": "No Kick Ban"}]' ]] ||
+  fail "pruning groups: $counts, $(result srv2 groups_removed)"
+holds_roster none "$work/good-roster.json" || fail "pruning groups changed the admins"
+
 # roster_info reads back what roster wrote, in the form roster takes.
 cat >"$work/info.yml" <<'YAML'
 - hosts: srv2
@@ -181,13 +208,16 @@ cat >"$work/info.yml" <<'YAML'
         executable: "{{ velmora }}"
 YAML
 ansible-playbook -i "$work/inventory.ini" "$work/info.yml" --check >"$work/play.json" 2>"$work/play.err"
-python3 - "$work/play.json" "$work/good-roster.json" <<'PY' || fail "roster_info: $(cat "$work/play.json" "$work/play.err")"
+python3 - "$work/play.json" "$work/good-roster.json" "$work/roster.json" <<'PY' || fail "roster_info: $(cat "$work/play.json" "$work/play.err")"
 import json, sys
 result = json.load(open(sys.argv[1]))["plays"][0]["tasks"][0]["hosts"]["srv2"]
 keys = ("key", "name", "steam", "ip", "admin", "immunity")
 listed = [{k: a[k] for k in keys} for a in result["admins"]]
 wanted = [{k: a.get(k) for k in keys} for a in json.load(open(sys.argv[2]))]
-sys.exit(0 if not result["changed"] and sorted(listed, key=str) == sorted(wanted, key=str) else 1)
+groups = [{k: g[k] for k in ("kind", "name", "flags")} for g in result["groups"]]
+wanted_groups = [{k: g[k] for k in ("kind", "name", "flags")} for g in json.load(open(sys.argv[3]))["groups"]]
+sys.exit(0 if not result["changed"] and sorted(listed, key=str) == sorted(wanted, key=str)
+         and groups == wanted_groups else 1)
 PY
 
 [[ $failed -eq 0 ]] && rm -rf "$work"

@@ -498,7 +498,20 @@ touch -d @946684800 "$folder/a/clients.txt"
 # roster.json: ".
 invalid=(
   '[{"name": "Ann",}]|parse error at line 1, column 17: syntax error while parsing object key - unexpected '"'}'"'; expected string literal'
-  '{"name": "Ann"}|a roster is a JSON array of admins, as velmora --list --json prints it'
+  '{"name": "Ann"}|unknown member "name": a roster has admins and groups'
+  '"Ann"|a roster is a JSON array of admins, as velmora --list --json prints it, or an object with admins and groups, as velmora --export prints it'
+  '{"groups": {}}|"groups" must be an array of groups, as velmora --groups --json prints it'
+  '{"groups": [1]}|group 1: a group is a JSON object'
+  '{"groups": [{"kind": "Moderator", "name": "Mod", "flags": "a"}]}|group 1: the kind "Moderator" is neither Admin nor Immunity'
+  '{"groups": [{"kind": "Admin", "name": "", "flags": "a"}]}|group 1: a group needs a name'
+  '{"groups": [{"kind": "Admin", "name": "Mod{", "flags": "a"}]}|group 1: the name "Mod{" holds a quote, a brace, a backslash or a control character, which no group in clients.txt can hold'
+  '{"groups": [{"kind": "Admin", "name": "Mod", "flags": "a\\b"}]}|group 1: the flags "a\b" holds a quote, a brace, a backslash or a control character, which no group in clients.txt can hold'
+  '{"groups": [{"kind": "Admin", "name": "Mod\u0007", "flags": "a"}]}|group 1: the name "Mod\x07" holds a quote, a brace, a backslash or a control character, which no group in clients.txt can hold'
+  '{"groups": [{"kind": "Admin", "name": "Mod", "flags": null}]}|group 1: "flags" must be a text'
+  '{"groups": [{"kind": "admin", "name": "Mod"}]}|group 1: a group needs its flags, as a text (an empty one for none)'
+  '{"groups": [{"kind": "Admin", "name": "Mod", "flags": "a", "flgs": ""}]}|group 1: unknown member "flgs": a group has kind, name and flags (line is ignored)'
+  '{"groups": [{"kind": "Admin", "name": "Mod", "flags": "a"}, {"kind": "ADMIN", "name": "mod", "flags": ""}]}|group 2 has the kind and name of group 1, "Admin" "mod"'
+  '{"admins": [{"name": "Ann", "admin": "Moderator"}], "groups": [{"kind": "Immunity", "name": "Moderator", "flags": ""}]}|admin 1 (Ann): "Admin" group "Moderator" is defined in none of the files'
   '[{"name": "Ann"}, {"name": 5}]|admin 2: "name" must be a text or null'
   '[{"name": "Ann", "immunty": "NoFun"}]|admin 1: unknown member "immunty": an admin has key, name, steam, ip, admin and immunity (line and account are ignored)'
   '[{"name": "Ann"}, {"key": "ANN"}]|admin 2 has the same key as admin 1, "ANN"'
@@ -580,6 +593,56 @@ run_in "$folder" /dev/null --apply empty.json new.txt
 run_in "$folder" /dev/null --check new.txt
 [[ $status -eq 0 && $(tr -d '\r' <"$folder/.out") == "new.txt: 0 admins, 0 problems" ]] ||
   fail "an empty roster did not write the new file: $(cat "$folder/.out" "$folder/.err")"
+
+scenario="--apply of groups: added, changed and taken out on several files, and --export's round trip"
+folder=$work/groups
+mkdir -p "$folder/one" "$folder/two" "$folder/hand"
+roster 1 >"$folder/answers-one" && run_in "$folder/one" "$folder/answers-one"
+roster 3 >"$folder/answers-two" && run_in "$folder/two" "$folder/answers-two"
+printf '"c"\n{\n  "players"\n  {\n    "Cy" { "ip" "1.2.3.4" "groups" { "Admin" "Mod" } }\n  }\n  "groups"\n  {\n    "Admin"\n    {\n      // ours\n      "Mod" "a b"\n      "Mod" "c"\n    }\n  }\n}\n' >"$folder/hand/clients.txt"
+for file in one two hand; do cp "$folder/$file/clients.txt" "$folder/$file-before"; done
+# --export, given back to the same file, changes nothing, also with --prune.
+run_in "$folder" /dev/null --export hand/clients.txt
+cp "$folder/.out" "$folder/exported.json"
+touch -d @946684800 "$folder/hand/clients.txt"
+run_in "$folder" /dev/null --apply exported.json --prune hand/clients.txt
+[[ $status -eq 0 && $(tr -d '\r' <"$folder/.out") == "hand/clients.txt: unchanged" && $(stat -c %Y "$folder/hand/clients.txt") -eq 946684800 ]] ||
+  fail "the export's round trip: status $status: $(cat "$folder/.out" "$folder/.err")"
+# A group added to every file, one changed from two lines to one.
+printf '{"groups": [{"kind": "Admin", "name": "Mod", "flags": "a b c d"}, {"kind": "immunity", "name": "Vip", "flags": ""}]}' >"$folder/groups.json"
+run_in "$folder" /dev/null --apply groups.json one/clients.txt two/clients.txt hand/clients.txt --dry-run
+cp "$folder/.out" "$folder/dry"
+run_in "$folder" /dev/null --apply groups.json one/clients.txt two/clients.txt hand/clients.txt --json
+python3 - "$folder/.out" <<'PY' || fail "the JSON answer: $(cat "$folder/.out" "$folder/.err")"
+import json, sys
+files = json.load(open(sys.argv[1]))["files"]
+mod, vip = {"kind": "Admin", "name": "Mod"}, {"kind": "Immunity", "name": "Vip"}
+wanted = [([mod, vip], []), ([mod, vip], []), ([vip], [mod])]
+sys.exit(any(f["groups_added"] != a or f["groups_changed"] != c or f["groups_removed"] != [] or not f["changed"]
+             for f, (a, c) in zip(files, wanted)))
+PY
+for file in one two hand; do
+  patch -s -o "$folder/patched" "$folder/$file-before" < <(awk -v f="$file/clients.txt" '/^--- / { on = $2 == f } on && !/^(would|[a-z]+\/clients.txt: )/' "$folder/dry") >/dev/null 2>&1 &&
+    cmp -s "$folder/patched" "$folder/$file/clients.txt" || fail "$file: patch did not give the file"
+  run_in "$folder/$file" /dev/null --check
+  [[ $status -eq 0 ]] || fail "$file: --check: $(cat "$folder/$file/.out")"
+done
+python3 - "$folder/hand/clients.txt" <<'PY' || fail "the hand-made file: $(cat "$folder/hand/clients.txt")"
+import sys
+text = open(sys.argv[1], "rb").read().decode()
+sys.exit(text != '"c"\n{\n  "players"\n  {\n    "Cy" { "ip" "1.2.3.4" "groups" { "Admin" "Mod" } }\n  }\n  "groups"\n  {\n    "Admin"\n    {\n      // ours\n      "Mod" "a b c d"\n    }\n    "Immunity"\n    {\n      "Vip"\t""\n    }\n  }\n}\n')
+PY
+# Pruning takes out the groups the roster leaves out, unless an admin still has one.
+printf '{"groups": [{"kind": "Admin", "name": "Mod", "flags": "a b c d"}]}' >"$folder/mod.json"
+cp "$folder/two/clients.txt" "$folder/two-kept"
+run_in "$folder" /dev/null --apply mod.json --prune hand/clients.txt two/clients.txt
+[[ $status -eq 1 && $(tr -d '\r' <"$folder/.out") == "hand/clients.txt: 0 added, 0 changed, 0 removed; groups: 0 added, 0 changed, 1 removed" ]] &&
+  grep -q -x -F 'velmora: cannot apply the roster to two/clients.txt: line 41: admin 1 (admin3) still has the "Admin" group "Level 2 Access", which the roster leaves out, so the group is not taken out' "$folder/.err" ||
+  fail "pruning groups: status $status: $(cat "$folder/.out" "$folder/.err")"
+cmp -s "$folder/two/clients.txt" "$folder/two-kept" || fail "a file with a group still in use changed"
+run_in "$folder" /dev/null --groups --json hand/clients.txt
+[[ $(tr -d '\r' <"$folder/.out") == '[{"kind":"Admin","name":"Mod","flags":"a b c d","line":12}]' ]] ||
+  fail "the pruned file's groups: $(cat "$folder/.out")"
 
 scenario="listing a generated roster, in columns and in JSON"
 folder=$work/remove-10-5

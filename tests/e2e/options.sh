@@ -56,6 +56,9 @@ Try 'velmora --help' for more information."
 Try 'velmora --help' for more information."
   "--set Bob admn=Teamadmin|2||velmora: unknown field 'admn=': the fields are name=, steam=, ip=, admin= and immunity=
 Try 'velmora --help' for more information."
+  "--export --json|2||velmora: option '--json' goes with --list, --groups, --check or --apply only
+Try 'velmora --help' for more information."
+  "--groups a b|2||$(usage_error b)"
   "--set Bob admin=Teamadmin clients|1||velmora: cannot read clients: No such file or directory"
   "--set Bob|2||velmora: option '--set' needs a field to set, such as admin=Serveradmin; the fields are name=, steam=, ip=, admin= and immunity=
 Try 'velmora --help' for more information."
@@ -99,7 +102,7 @@ grep -q "Copyright (c) 2026 the velmora developers" <<<"$version" || { echo "FAI
 grep -q "MIT" <<<"$version" || { echo "FAIL: licence" >&2; failed=1; }
 help=$("${program[@]}" --help </dev/null | tr -d '\r')
 for needed in clients.txt "Exit status" "mode, owner and links" STEAMID "--list" "--remove NAME" \
-  "--set NAME FIELD=VALUE" "--dry-run" "--wait=SECONDS"; do
+  "--set NAME FIELD=VALUE" "--dry-run" "--wait=SECONDS" "--groups" "--export"; do
   grep -q -e "$needed" <<<"$help" || { echo "FAIL: help says nothing of $needed" >&2; failed=1; }
 done
 

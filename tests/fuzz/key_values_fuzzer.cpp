@@ -14,6 +14,7 @@
 #include "clientfile/clients_file_reader.hpp"
 #include "clientfile/clients_file_remove.hpp"
 #include "clientfile/entry_edit.hpp"
+#include "clientfile/groups_edit.hpp"
 #include "dialogue/console.hpp"
 #include "dialogue/dialogue.hpp"
 #include "keyvalues/key_values.hpp"
@@ -105,6 +106,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ostringstream listed;
     velmora::writeAdminListJson(listed, file);
     require(velmora::testing::JsonChecker::isValid(listed.str()), "the list in JSON is valid");
+    std::ostringstream groups;
+    velmora::writeGroupListJson(groups, file);
+    require(velmora::testing::JsonChecker::isValid(groups.str()), "the groups in JSON are valid");
+    require(velmora::groupTable(file).size() == velmora::definedGroupsOf(file).size() + 1,
+            "one line per group");
+    // The file's own groups, given back to it, change nothing.
+    std::vector<velmora::RosterGroup> same;
+    for (const velmora::DefinedGroup& group : velmora::definedGroupsOf(file)) {
+      same.push_back({group.kind, group.name, group.flagText()});
+    }
+    require(!velmora::planGroups(file, same, true).changesFile(), "a file holds its own groups");
   }
 
   std::stringbuf source(input);

@@ -11,11 +11,12 @@ __metaclass__ = type
 DOCUMENTATION = r"""
 ---
 module: roster_info
-short_description: Give the admins a game server's clients.txt holds
+short_description: Give the admins and groups a game server's clients.txt holds
 version_added: "1.5.0"
 description:
-  - Runs C(velmora --list --json) on the host and gives its admins, in the form the I(admins)
-    of M(velmora.fleet.roster) take, so that one server's admins can become every server's.
+  - Runs C(velmora --export) on the host and gives its admins and groups, in the form the
+    I(admins) and I(groups) of M(velmora.fleet.roster) take, so that one server's admins and
+    groups can become every server's.
   - Changes nothing.
 options:
   path:
@@ -38,7 +39,7 @@ attributes:
   platform:
     platforms: posix
 requirements:
-  - velmora 1.5.0 or newer on the host
+  - velmora 1.6.0 or newer on the host
 author:
   - the velmora developers
 """
@@ -49,10 +50,11 @@ EXAMPLES = r"""
     path: /srv/game/eu1/cfg/clients.txt
   register: first
 
-- name: Give the other servers the same admins
+- name: Give the other servers the same admins and groups
   velmora.fleet.roster:
     path: "{{ server_dir }}/cfg/clients.txt"
     admins: "{{ first.admins }}"
+    groups: "{{ first.groups }}"
 """
 
 RETURN = r"""
@@ -66,6 +68,16 @@ admins:
   elements: dict
   sample: [{"line": 9, "key": "Ann", "name": "Ann", "steam": "STEAM_0:1:1234567", "ip": null,
             "admin": "Serveradmin", "immunity": "NoFun", "account": "STEAM_0:1:1234567"}]
+groups:
+  description:
+    - The groups of the file's global C(groups) section in file order, each with C(kind)
+      (C(Admin) or C(Immunity)), C(name), C(flags) (the words of all its lines, joined by one
+      blank) and C(line) (its first line).
+  returned: success
+  type: list
+  elements: dict
+  sample: [{"kind": "Admin", "name": "Serveradmin", "flags": "A B C", "line": 49}]
+  version_added: "1.6.0"
 """
 
 import json
@@ -82,14 +94,15 @@ ARGUMENT_SPEC = dict(
 def main():
     module = AnsibleModule(argument_spec=ARGUMENT_SPEC, supports_check_mode=True)
     program = velmora_program(module)
-    rc, out, err = module.run_command([program, "--list", "--json", module.params["path"]])
+    rc, out, err = module.run_command([program, "--export", module.params["path"]])
     if rc != 0:
         module.fail_json(msg=err.strip() or "velmora failed", rc=rc)
     try:
-        admins = json.loads(out)
-    except ValueError:
+        roster = json.loads(out)
+        admins, groups = roster["admins"], roster["groups"]
+    except (ValueError, KeyError, TypeError):
         module.fail_json(msg="velmora gave an answer that is not its JSON", stdout=out, rc=rc)
-    module.exit_json(changed=False, admins=admins)
+    module.exit_json(changed=False, admins=admins, groups=groups)
 
 
 if __name__ == "__main__":

@@ -1,0 +1,51 @@
+#include "clientfile/group_spelling.hpp"
+
+#include <algorithm>
+
+#include "clientfile/held_values.hpp"
+#include "roster/file_value.hpp"
+#include "text/letter_case.hpp"
+
+namespace velmora {
+
+std::optional<Failure> GroupSpeller::respell(EntryValues& admin) {
+  for (const EntryField& field : kEntryFields) {
+    std::optional<std::string>& group = admin.*field.member;
+    if (field.groupKind.empty() || !group) {
+      continue;
+    }
+    const std::pair kindAndGroup(field.groupKind, *group);
+    if (std::find(asDefined_.begin(), asDefined_.end(), kindAndGroup) != asDefined_.end()) {
+      continue;
+    }
+    if (spelledAsDefined(field.groupKind, *group)) {
+      asDefined_.push_back(kindAndGroup);
+      continue;
+    }
+    if (!file_.defines(field.groupKind, fileValue(*group))) {
+      const auto given = std::find_if(
+          rosterGroups_.begin(), rosterGroups_.end(), [&](const RosterGroup& rosterGroup) {
+            return rosterGroup.kind == field.groupKind &&
+                   sameLetterCaseAside(rosterGroup.name, fileValue(*group));
+          });
+      if (given != rosterGroups_.end()) {
+        group = given->name;
+        continue;
+      }
+    }
+    Result<std::string> spelling = heldGroup(file_, fileName_, field.groupKind, *group);
+    if (spelling.failed()) {
+      return spelling.failure();
+    }
+    group = std::move(spelling.value());
+  }
+  return std::nullopt;
+}
+
+bool GroupSpeller::spelledAsDefined(std::string_view kind, std::string_view group) const {
+  const GroupUse* defined = file_.definition(kind, group);
+  return defined != nullptr && defined->group == group &&
+         group.find_first_of("\"\\") == std::string_view::npos;
+}
+
+}  // namespace velmora
