@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Records what the native program does with a session's input as that session's expected
-# result: console.txt up to the final wait, warnings.txt when it warns, and clients.txt when
-# the run writes one. Review the result before committing.
+# result: console.txt up to the final wait, warnings.txt when it warns, clients.txt when the
+# run writes one, and status when it is not 0; a session of the menu names its file in
+# file. Review the result before committing.
 #
 #   record_session.sh PROGRAM SESSION_DIR...
 set -euo pipefail
@@ -14,20 +15,34 @@ shift
 for session in "$@"; do
   session=$(realpath "$session")
   work=$(mktemp -d)
-  if [[ -f $session/existing.txt ]]; then
-    cp "$session/existing.txt" "$work/clients.txt"
+  # A session of the menu names its file; the dialogue's is clients.txt.
+  target=clients.txt
+  arguments=()
+  wait_text=$final_wait
+  if [[ -f $session/file ]]; then
+    target=$(head -1 "$session/file")
+    arguments=("$target")
+    wait_text=
   fi
-  (cd "$work" && "$program" <"$session/input" >"$work/.console" 2>"$work/.warnings") || true
+  mkdir -p "$(dirname "$work/$target")"
+  if [[ -f $session/existing.txt ]]; then
+    cp "$session/existing.txt" "$work/$target"
+  fi
+  status=0
+  (cd "$work" && "$program" "${arguments[@]}" <"$session/input" >"$work/.console" 2>"$work/.warnings") ||
+    status=$?
+  rm -f "$session/status"
+  [[ $status -eq 0 ]] || echo "$status" >"$session/status"
   rm -f "$session/warnings.txt"
   if [[ -s $work/.warnings ]]; then
     cp "$work/.warnings" "$session/warnings.txt"
   fi
   output=$(cat "$work/.console"; printf x)
   output=${output%x}
-  printf '%s' "${output%"$final_wait"}" >"$session/console.txt"
+  printf '%s' "${output%"$wait_text"}" >"$session/console.txt"
   rm -f "$session/clients.txt"
-  if [[ -f $work/clients.txt ]] && ! cmp -s "$work/clients.txt" "$session/existing.txt"; then
-    cp "$work/clients.txt" "$session/clients.txt"
+  if [[ -f $work/$target ]] && ! cmp -s "$work/$target" "$session/existing.txt"; then
+    cp "$work/$target" "$session/clients.txt"
   fi
   rm -rf "$work"
   echo "recorded $(basename "$session")"

@@ -91,6 +91,17 @@ std::string fieldProblem(const std::vector<FieldSetting>& fields) {
 // Takes an argument that is no option: a field, the file or one more file, as the mode takes
 // them. Returns what is wrong with it, or nothing.
 std::string takeOperand(CommandLine& command, std::string_view argument, bool& fileGiven) {
+  const bool isOption = argument.starts_with('-');
+  // One file alone opens the menu on it, as dropping the file on the program does.
+  if (command.action == Action::kSetUp && !isOption && !argument.empty()) {
+    command.action = Action::kMenu;
+    command.file = argument;
+    return {};
+  }
+  if (command.action == Action::kMenu && !isOption) {
+    return "velmora FILE takes one file, but '" + command.file + "' and '" + std::string(argument) +
+           "' were given";
+  }
   const Option* mode = options::optionFor(command.action);
   if (mode == nullptr) {
     return "unrecognized option '" + std::string(argument) + "'";
@@ -165,6 +176,9 @@ CommandLine parseCommandLine(std::span<const std::string_view> arguments) {
       version.action = Action::kVersion;
       version.message = versionText();
       return version;
+    }
+    if (command.action == Action::kMenu) {
+      chosen = "velmora FILE";
     }
     if (command.action != Action::kSetUp) {
       return usageError(std::string(chosen) + " and " + std::string(option->spelling) +

@@ -7,15 +7,9 @@
 #include <vector>
 
 #include "app/change_lock.hpp"
+#include "roster/entry_values.hpp"
 
 namespace velmora {
-
-// A value the command line sets for an admin: one of the entry's fields (name, steam, ip,
-// admin, immunity) and what it is to be.
-struct FieldSetting {
-  std::string_view field;
-  std::string value;
-};
 
 // What the command line asks for. Without arguments it is the dialogue, as always.
 struct CommandLine {
@@ -29,6 +23,7 @@ struct CommandLine {
     kRemove,
     kSet,
     kApply,
+    kMenu,
     kHelp,
     kVersion,
     kUsageError
@@ -38,7 +33,7 @@ struct CommandLine {
   // For kHelp and kVersion, what goes to standard output; for kUsageError, the lines for
   // standard error.
   std::string message;
-  // For kCheck, kList, kGroups, kExport, kRemove and kSet, the file to read.
+  // For kCheck, kList, kGroups, kExport, kRemove, kSet and kMenu, the file to read.
   std::string file = "clients.txt";
   // For kRemove and kSet, the name, STEAMID or IP address of the admins meant.
   std::string adminName;

@@ -45,7 +45,7 @@ inline constexpr Option kOptions[] = {
 struct Modifier {
   std::string_view spelling;
   bool CommandLine::*flag;
-  std::array<Action, 5> modes;
+  std::array<Action, 6> modes;
   std::string_view modesNamed;
   bool takesSeconds = false;
 };
@@ -53,20 +53,23 @@ struct Modifier {
 inline constexpr Modifier kModifiers[] = {
     {"--json",
      &CommandLine::json,
-     {Action::kCheck, Action::kList, Action::kGroups, Action::kApply, Action::kApply},
+     {Action::kCheck, Action::kList, Action::kGroups, Action::kApply, Action::kApply,
+      Action::kApply},
      "--list, --groups, --check or --apply"},
     {"--dry-run",
      &CommandLine::dryRun,
-     {Action::kSet, Action::kRemove, Action::kApply, Action::kApply, Action::kApply},
+     {Action::kSet, Action::kRemove, Action::kApply, Action::kApply, Action::kApply,
+      Action::kApply},
      "--set, --remove or --apply"},
     {"--prune",
      &CommandLine::prune,
-     {Action::kApply, Action::kApply, Action::kApply, Action::kApply, Action::kApply},
+     {Action::kApply, Action::kApply, Action::kApply, Action::kApply, Action::kApply,
+      Action::kApply},
      "--apply"},
     {"--wait",
      &CommandLine::waitGiven,
-     {Action::kSetUp, Action::kAdd, Action::kSet, Action::kRemove, Action::kApply},
-     "the dialogue, --add, --set, --remove or --apply",
+     {Action::kSetUp, Action::kAdd, Action::kSet, Action::kRemove, Action::kApply, Action::kMenu},
+     "the dialogue, the menu, --add, --set, --remove or --apply",
      true},
 };
 

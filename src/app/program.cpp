@@ -10,6 +10,7 @@
 #include "app/export_mode.hpp"
 #include "app/groups_mode.hpp"
 #include "app/list_mode.hpp"
+#include "app/menu_mode.hpp"
 #include "app/remove_mode.hpp"
 #include "app/set_mode.hpp"
 #include "app/set_up_mode.hpp"
@@ -68,6 +69,9 @@ ExitStatus run(const CommandLine& command) {
       return applyRoster(
           {command.roster, command.files, command.prune, changeOptions(command), formOf(command)},
           console::input(), console::textOutput(), diffOutput(command), console::textErrors());
+    case Action::kMenu:
+      return runMenu(pathFromText(command.file), console::input(), console::textOutput(),
+                     console::textErrors(), command.wait);
     case Action::kSetUp:
     case Action::kAdd:
       break;

@@ -4,11 +4,11 @@
 
 #include "app/diagnostics.hpp"
 #include "app/file_change.hpp"
+#include "clientfile/admin_changes.hpp"
 #include "clientfile/clients_file_load.hpp"
 #include "clientfile/clients_file_remove.hpp"
 #include "roster/entry_wording.hpp"
 #include "text/path_text.hpp"
-#include "text/shown.hpp"
 
 namespace velmora {
 
@@ -42,10 +42,6 @@ ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& fi
   }
   output.flush();
   return ExitStatus::kDone;
-}
-
-Failure noMatchFailure(std::string_view wanted, std::string_view fileName) {
-  return {"velmora: no admin matches \"" + shown(wanted) + "\" in " + std::string(fileName)};
 }
 
 }  // namespace velmora

@@ -20,7 +20,4 @@ ExitStatus removeAdmins(std::string_view wanted, const std::filesystem::path& fi
                         const ChangeOptions& how, std::ostream& output, std::ostream& diff,
                         std::ostream& errors);
 
-// What --remove and --set say when no admin matches wanted in the file named fileName.
-Failure noMatchFailure(std::string_view wanted, std::string_view fileName);
-
 }  // namespace velmora

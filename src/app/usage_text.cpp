@@ -7,9 +7,13 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: velmora [OPTION]\n"
+    "  or:  velmora FILE\n"
     "Set up the admins of a game server. velmora asks how many admins (1 to 10) to set up,\n"
     "then each admin's name, STEAMID or IP address, admin group and immunity group, and\n"
     "writes clients.txt, the file the server's admin plug-in reads, in the current folder.\n"
+    "\n"
+    "velmora FILE (or FILE dropped on velmora) opens a menu on FILE that lists, adds,\n"
+    "changes and removes admins one at a time, each change shown first, and checks FILE.\n"
     "\n"
     "Answers are read from standard input, so they may come from a file. A number answer is\n"
     "read up to its first non-digit; a text answer is one word. A number of admins outside\n"
@@ -54,6 +58,7 @@ constexpr std::string_view kUsage =
     "\n"
     "Examples:\n"
     "  velmora < answers.txt       set up the admins answered in answers.txt\n"
+    "  velmora clients.txt         look after the admins in clients.txt, from a menu\n"
     "  velmora --add               add admins to the server's existing clients.txt\n"
     "  velmora --check             check clients.txt in the current folder\n"
     "  velmora --list              show who is in clients.txt\n"

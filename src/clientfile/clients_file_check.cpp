@@ -9,14 +9,11 @@
 #include "roster/entry_wording.hpp"
 #include "text/filled.hpp"
 #include "text/json_text.hpp"
+#include "text/listed.hpp"
 #include "text/shown.hpp"
 
 namespace velmora {
 namespace {
-
-std::string counted(std::size_t count, std::string_view thing) {
-  return std::to_string(count) + " " + std::string(thing) + (count == 1 ? "" : "s");
-}
 
 // The line a finding about entry points at: the value it is about, or else the entry's name.
 std::size_t lineOf(EntryProblem problem, const ClientEntry& entry) {

@@ -185,6 +185,27 @@ std::string AnswerReader::readWord(std::size_t maxLength) {
   return word;
 }
 
+std::optional<std::string> AnswerReader::readLine(std::size_t maxLength) {
+  if (pending().empty()) {
+    return std::nullopt;
+  }
+  std::string line;
+  const auto toLineEnd = [](std::string_view bytes) {
+    return std::min(bytes.find('\n'), bytes.size());
+  };
+  consumeRun(toLineEnd, [&line, maxLength](std::string_view piece) {
+    line.append(piece.substr(0, maxLength - std::min(maxLength, line.size())));
+  });
+  // The line feed is buffered, if there is one: taking it waits for nothing more.
+  if (!pending().empty()) {
+    consume(1);
+  }
+  if (!line.empty() && line.back() == '\r') {
+    line.pop_back();
+  }
+  return line;
+}
+
 std::string AnswerReader::bufferedWord(std::size_t maxLength) const {
   std::string_view bytes(buffer_.data() + begin_, end_ - begin_);
   bytes.remove_prefix(std::min(bytes.size(), leadingWhiteSpace(bytes)));

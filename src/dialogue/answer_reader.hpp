@@ -16,6 +16,7 @@ namespace velmora {
 //   space, so it never blocks later reads (unlike std::istream's failbit).
 // - a word is optional white space, then everything up to the next white space, which stays
 //   pending.
+// It also reads whole lines, for the operator's menu, which takes an answer per line.
 // Input passes through one fixed-size buffer, so memory stays bounded however much is typed.
 // The reader only takes what the source says is ready, or else waits for one read, never for
 // a fixed amount, so a terminal answer is taken as soon as its line is complete. A source is
@@ -34,6 +35,11 @@ class AnswerReader {
   // Empty when input ends before a word begins. Keeps the first maxLength characters and
   // consumes the rest of the word, so an over-long answer never spills into the next one.
   std::string readWord(std::size_t maxLength);
+
+  // One line, up to its line feed, which is consumed, without a CR before it; empty when input
+  // has ended before it. A line that input ends without a line feed counts as one. Keeps the
+  // first maxLength bytes and consumes the rest of the line.
+  std::optional<std::string> readLine(std::size_t maxLength);
 
   // Whether input goes on after a failed read: true when it stopped at a character, false at
   // the end of input. Reads nothing.

@@ -51,6 +51,14 @@ inline constexpr EntryField kEntryFields[] = {
     {fields::kImmunity, &EntryValues::immunityGroup, catalogue::kImmunityKind, nullptr, {}},
 };
 
+// A value set for an admin by a field's name, such as admin=Serveradmin on the command line:
+// the field (name, steam, ip, admin, immunity) and what it is to be; an empty value takes a
+// group away.
+struct FieldSetting {
+  std::string_view field;
+  std::string value;
+};
+
 // The field of that name; null for any other name.
 const EntryField* entryFieldNamed(std::string_view name);
 

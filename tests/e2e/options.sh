@@ -26,7 +26,12 @@ rows=(
   "--version --help|0|velmora [0-9.]*|"
   "--bogus|2||$(usage_error --bogus)"
   "-x --help|2||$(usage_error -x)"
-  "clients.txt|2||$(usage_error clients.txt)"
+  "a.txt b.txt|2||velmora: velmora FILE takes one file, but 'a.txt' and 'b.txt' were given
+Try 'velmora --help' for more information."
+  "clients.txt --add|2||velmora: velmora FILE and --add cannot be used together
+Try 'velmora --help' for more information."
+  "clients.txt --json|2||velmora: option '--json' goes with --list, --groups, --check or --apply only
+Try 'velmora --help' for more information."
   "--add --check|2||velmora: --add and --check cannot be used together
 Try 'velmora --help' for more information."
   "--check a b|2||$(usage_error b)"
@@ -47,7 +52,7 @@ Try 'velmora --help' for more information."
   "--remove=|2||velmora: option '--remove' needs an admin's name
 Try 'velmora --help' for more information."
   "--apply roster.json -x|2||$(usage_error -x)"
-  "--check --wait=5|2||velmora: option '--wait' goes with the dialogue, --add, --set, --remove or --apply only
+  "--check --wait=5|2||velmora: option '--wait' goes with the dialogue, the menu, --add, --set, --remove or --apply only
 Try 'velmora --help' for more information."
   "--remove Bob --wait=86401|2||velmora: option '--wait' needs a number of seconds, such as --wait=30
 Try 'velmora --help' for more information."
@@ -63,10 +68,9 @@ Try 'velmora --help' for more information."
   "--set Bob|2||velmora: option '--set' needs a field to set, such as admin=Serveradmin; the fields are name=, steam=, ip=, admin= and immunity=
 Try 'velmora --help' for more information."
 )
+# Elsewhere /? is a path, which opens the menu like any other.
 if [[ $platform == windows ]]; then
   rows+=("/?|0|Usage: velmora \[OPTION\]|")
-else
-  rows+=("/?|2||$(usage_error /?)")
 fi
 
 for row in "${rows[@]}"; do

@@ -11,6 +11,10 @@
 #   clients.txt  the expected file; when absent, no file may appear, or, with
 #   existing.txt an earlier clients.txt placed beforehand, which must survive unchanged
 #   neighbours/  other files placed beside clients.txt, which must survive unchanged
+#   file         the path of the file, one line, given as velmora's one argument to open the
+#                menu on it, instead of the dialogue: the file is then placed and compared
+#                there, and there is no final wait
+#   status       the expected exit status, when it is not 0
 #
 # The platform names how the final wait looks and how console lines end: a Windows console
 # program writes CR LF, which must be there on every line and is turned into LF to compare.
@@ -25,10 +29,19 @@ source "$(dirname "$0")/platform.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+# The file the session is about: clients.txt for the dialogue, the menu's file for the menu.
+target=clients.txt
+arguments=()
+if [[ -f $session/file ]]; then
+  target=$(head -1 "$session/file")
+  arguments=("$target")
+  final_wait=
+fi
 place_files() {
-  rm -f "$work/clients.txt"
+  rm -f "$work/$target"
+  mkdir -p "$(dirname "$work/$target")"
   if [[ -f $session/existing.txt ]]; then
-    cp "$session/existing.txt" "$work/clients.txt"
+    cp "$session/existing.txt" "$work/$target"
   fi
   if [[ -d $session/neighbours ]]; then
     cp -R "$session/neighbours/." "$work/"
@@ -38,9 +51,9 @@ place_files() {
 # The program with the session's input, or with standard input closed.
 launch() {
   if [[ -f $session/input ]]; then
-    "${program[@]}" <"$session/input"
+    "${program[@]}" "${arguments[@]}" <"$session/input"
   else
-    "${program[@]}" <&-
+    "${program[@]}" "${arguments[@]}" <&-
   fi
 }
 
@@ -71,7 +84,9 @@ if ! cmp -s "$work/.console" "$work/.expected"; then
   fail "console output differs"
   diff <(cat -A "$work/.expected") <(cat -A "$work/.console") >&2 || true
 fi
-[[ $status -eq 0 ]] || fail "exit status $status, expected 0"
+expected_status=0
+[[ -f $session/status ]] && expected_status=$(cat "$session/status")
+[[ $status -eq $expected_status ]] || fail "exit status $status, expected $expected_status"
 touch "$work/.warnings"
 [[ -f $session/warnings.txt ]] && cp "$session/warnings.txt" "$work/.warnings"
 console_from_stdout "$work/.stderr" "$work/.stderr-lf" || fail "warning line ends are not $platform's"
@@ -83,12 +98,19 @@ fi
 expected_file=$session/clients.txt
 [[ -f $expected_file ]] || expected_file=$session/existing.txt
 if [[ -f $expected_file ]]; then
-  if ! cmp -s "$work/clients.txt" "$expected_file"; then
-    fail "clients.txt differs"
-    diff <(cat -A "$expected_file") <(cat -A "$work/clients.txt") >&2 || true
+  if ! cmp -s "$work/$target" "$expected_file"; then
+    fail "$target differs"
+    diff <(cat -A "$expected_file") <(cat -A "$work/$target") >&2 || true
   fi
-elif [[ -e $work/clients.txt ]]; then
-  fail "clients.txt was written"
+elif [[ -e $work/$target ]]; then
+  fail "$target was written"
+fi
+
+# The menu's warnings come with each change, among its lines, not after the closing lines.
+if [[ -f $session/file ]]; then
+  leftovers=$(cd "$work" && ls -A | grep -v -x -e '\..*' -e "${target%%/*}" || true)
+  [[ -z $leftovers ]] || fail "left behind: $leftovers"
+  exit "$failed"
 fi
 
 place_files

@@ -31,6 +31,9 @@ std::string perform(AnswerReader& reader, char rule) {
   if (rule == 'W') {
     return reader.readWord(31);
   }
+  if (rule == 'L') {
+    return reader.readLine(12).value_or("end of input");
+  }
   const auto number = reader.readNumber();
   return number ? std::to_string(*number) : "fail";
 }
@@ -79,6 +82,17 @@ const std::vector<ReadingCase> kReadingCases = {
     {"non-ASCII bytes are word characters",
      "\xC3\xA9t\xC3\xA9 \xA0",
      {{'W', "\xC3\xA9t\xC3\xA9"}, {'W', "\xA0"}}},
+    {"lines keep their blanks and lose the CR before their line feed",
+     "  Ann Lee \r\n6\r\r\n",
+     {{'L', "  Ann Lee "}, {'L', "6\r"}, {'L', "end of input"}}},
+    {"a line that input ends without a line feed", "6", {{'L', "6"}, {'L', "end of input"}}},
+    {"empty lines", "\n\r\n", {{'L', ""}, {'L', ""}, {'L', "end of input"}}},
+    {"an over-long line keeps its start and drops the rest",
+     std::string(20, 'z') + "\nnext\n",
+     {{'L', std::string(12, 'z')}, {'L', "next"}}},
+    {"a line after a number takes the rest of its line",
+     "12 apples\nx",
+     {{'N', "12"}, {'L', " apples"}, {'L', "x"}}},
     {"NUL byte is a word character",
      std::string("a\0b c", 5),
      {{'W', std::string("a\0b", 3)}, {'W', "c"}}},

@@ -11,8 +11,10 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,7 +28,10 @@ constexpr std::string_view kWaitPrompt = "Press any key to continue . . . ";
 
 class ProgramInTerminal {
  public:
-  ProgramInTerminal() {
+  // The program started with arguments in a folder of its own, which holds clients.txt when
+  // clientsText is given.
+  explicit ProgramInTerminal(std::vector<std::string> arguments = {},
+                             const std::optional<std::string>& clientsText = std::nullopt) {
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
     if (master_ < 0 || grantpt(master_) != 0 || unlockpt(master_) != 0) {
       ADD_FAILURE() << "no pseudo-terminal";
@@ -36,6 +41,15 @@ class ProgramInTerminal {
     directory_ =
         std::filesystem::temp_directory_path() / ("velmora-terminal-" + std::to_string(getpid()));
     std::filesystem::create_directories(directory_);
+    if (clientsText) {
+      std::ofstream(directory_ / "clients.txt", std::ios::binary) << *clientsText;
+    }
+    arguments.insert(arguments.begin(), "velmora");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+      argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
     child_ = fork();
     if (child_ == 0) {
       setsid();
@@ -44,7 +58,7 @@ class ProgramInTerminal {
       dup2(slave, STDOUT_FILENO);
       dup2(slave, STDERR_FILENO);
       if (chdir(directory_.c_str()) == 0) {
-        execl(VELMORA_EXECUTABLE, "velmora", static_cast<char*>(nullptr));
+        execv(VELMORA_EXECUTABLE, argv.data());
       }
       _exit(127);
     }
@@ -102,6 +116,7 @@ class ProgramInTerminal {
     return current;
   }
   [[nodiscard]] pid_t pid() const { return child_; }
+  [[nodiscard]] const std::filesystem::path& directory() const { return directory_; }
 
  private:
   int master_ = -1;
@@ -160,5 +175,40 @@ INSTANTIATE_TEST_SUITE_P(
                       WaitEnding{"Sighup", [](auto& p) { kill(p.pid(), SIGHUP); },
                                  [](int s) { return killedBy(s, SIGHUP); }}),
     [](const auto& info) { return info.param.name; });
+
+// The menu at a terminal: each answer a line, typed as the operator types it.
+TEST(TerminalMenu, AddsAnAdminTypedAtTheTerminal) {
+  ProgramInTerminal program({"clients.txt"});
+  ASSERT_TRUE(program.awaitOutput("6=end"));
+  const std::vector<std::pair<std::string, std::string>> answers = {
+      {"2\r", "name: "},
+      {"Ann Lee\r", "(an empty line for none): "},
+      {"10.0.0.1\r", "5=No Rcon Or Sound"},
+      {"1\r", "5=NoFun"},
+      {"\r", "1=add, 2=cancel"},
+      {"1\r", "added admin 1 (Ann Lee) to clients.txt"},
+      {"6\r", ""}};
+  for (const auto& [keys, shown] : answers) {
+    program.type(keys);
+    ASSERT_TRUE(program.awaitOutput(shown)) << "after " << keys;
+  }
+  const std::optional<int> status = program.awaitExit(5s);
+  ASSERT_TRUE(status) << "the menu did not end";
+  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << "wait status " << *status;
+  std::ostringstream written;
+  written << std::ifstream(program.directory() / "clients.txt", std::ios::binary).rdbuf();
+  EXPECT_NE(written.str().find("\"name\"\t\"Ann Lee\"\r\n"), std::string::npos);
+}
+
+// A file the menu cannot open keeps the window until Enter is pressed.
+TEST(TerminalMenu, WaitsForEnterWhenTheFileCannotBeRead) {
+  ProgramInTerminal program({"clients.txt"}, "\"clients.txt\" { \"players\" { \"Ann");
+  ASSERT_TRUE(program.awaitOutput("Press Enter to close this window."));
+  EXPECT_FALSE(program.awaitExit(300ms)) << "the window closed before Enter";
+  program.type("\r");
+  const std::optional<int> status = program.awaitExit(5s);
+  ASSERT_TRUE(status) << "Enter did not end the run";
+  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 1) << "wait status " << *status;
+}
 
 }  // namespace
