@@ -27,11 +27,20 @@ std::string groupCell(const ClientsFile& file, std::size_t index, std::string_vi
   return use != nullptr ? cell(use->group) : std::string(kNone);
 }
 
+// The admin's name: its "name" value, with its key where the two differ; the key alone for
+// an entry without a name, which the server then knows by its key.
+std::string nameCell(const ClientEntry& entry) {
+  if (!entry.realName || *entry.realName == entry.facts.name) {
+    return cell(entry.facts.name);
+  }
+  return cell(*entry.realName) + " (key " + cell(entry.facts.name) + ")";
+}
+
 Row rowOf(const ClientsFile& file, std::size_t index) {
   const ClientEntry& entry = file.entries[index];
   const std::optional<std::string>& identifier =
       entry.facts.steamId ? entry.facts.steamId : entry.facts.ipAddress;
-  return {std::to_string(index + 1), cell(entry.facts.name), optionalCell(identifier),
+  return {std::to_string(index + 1), nameCell(entry), optionalCell(identifier),
           groupCell(file, index, catalogue::kAdminKind),
           groupCell(file, index, catalogue::kImmunityKind)};
 }

@@ -9,9 +9,10 @@
 namespace velmora {
 
 // The admins of a clients file as a table: a header line, then one line per entry in file
-// order with its number, name, STEAMID or IP address, admin group and immunity group, "-"
-// where the entry has none. Columns are aligned by the columns a terminal gives each
-// character, so that names in every script line up.
+// order with its number, name ("name" value, with the key where the two differ), STEAMID or
+// IP address, admin group and immunity group, "-" where the entry has none. Columns are
+// aligned by the columns a terminal gives each character, so that names in every script line
+// up.
 std::vector<std::string> adminTable(const ClientsFile& file);
 
 // The admins of a clients file as one JSON array, one object per entry in file order, for

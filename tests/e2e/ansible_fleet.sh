@@ -172,6 +172,15 @@ counts=$(play)
   fail "a refused roster: the message is $(result srv2 msg)"
 [[ $(snapshot) == "$before" ]] || fail "a refused roster moved a file"
 
+# A file velmora cannot parse fails its host with velmora's own message about that file.
+cp "$work/good-roster.json" "$work/roster.json"
+cp "$work/srv3/cfg/clients.txt" "$work/srv3-kept"
+printf '"c" {\n "players" {\n  "Ann" "\n' >"$work/srv3/cfg/clients.txt"
+counts=$(play)
+[[ $counts == $'srv1 0 0\nsrv2 0 0\nsrv3 0 1' && $(result srv3 msg) == *'cannot apply the roster to '*'srv3/cfg/clients.txt: line 3: this quote is never closed'* ]] ||
+  fail "a file that cannot be parsed: $counts, $(result srv3 msg)"
+cp "$work/srv3-kept" "$work/srv3/cfg/clients.txt"
+
 # Groups on the same hosts: one added everywhere and one's flags changed, previewed first; a
 # roster without admins leaves them as they are, also with prune, which takes out the groups
 # the roster leaves out.

@@ -541,8 +541,13 @@ run_in "$folder" /dev/null --apply roster.json a/clients.txt b/clients.txt c/cli
   grep -q '^velmora: cannot apply the roster to b/clients.txt: line 1: this quote is never closed' "$folder/.err" ||
   fail "one file of three unparseable: status $status: $(cat "$folder/.out" "$folder/.err")"
 cmp -s "$folder/b/clients.txt" <(printf '"c" { "players" { "Bob') || fail "the unparseable file changed"
+# Alone, the file that cannot be parsed is named as one, not taken for a roster's fault.
+run_in "$folder" /dev/null --apply roster.json b/clients.txt
+[[ $status -eq 1 && $(tr -d '\r' <"$folder/.err") == 'velmora: cannot apply the roster to b/clients.txt: line 1: this quote is never closed (column 19)' ]] ||
+  fail "one file, unparseable: status $status: $(cat "$folder/.err")"
 run_in "$folder" /dev/null --apply roster.json d/clients.txt --json
-[[ $status -eq 1 ]] && grep -q '^velmora: cannot write d/clients.txt' "$folder/.err" ||
+[[ $status -eq 1 && $(tr -d '\r' <"$folder/.err" | grep -c .) -eq 1 ]] &&
+  grep -q '^velmora: cannot write d/clients.txt' "$folder/.err" ||
   fail "a file in a folder that does not exist: status $status: $(cat "$folder/.err")"
 python3 -c 'import json, sys; f = json.load(open(sys.argv[1]))["files"][0]; sys.exit(f["changed"] or not f["error"])' "$folder/.out" ||
   fail "a file that could not be written is said to be changed: $(cat "$folder/.out")"

@@ -110,4 +110,11 @@ for needed in clients.txt "Exit status" "mode, owner and links" STEAMID "--list"
   grep -q -e "$needed" <<<"$help" || { echo "FAIL: help says nothing of $needed" >&2; failed=1; }
 done
 
+# The README names every option --help names, in its list of options and modes.
+readme=$(dirname "$0")/../../README.md
+options_list=$(sed -n '/^## Options and modes$/,/^### /p' "$readme")
+for option in $(grep -o -e '--[a-z][a-z-]*' <<<"$help" | sort -u); do
+  grep -q -e "\`$option" <<<"$options_list" || { echo "FAIL: the README's options do not name $option" >&2; failed=1; }
+done
+
 exit "$failed"

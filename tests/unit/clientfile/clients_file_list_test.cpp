@@ -27,15 +27,20 @@ TEST(AdminTable, OneAlignedLinePerAdminCountingCharacters) {
       "  \"Cyrano\" { \"ip\" \"10.0.0.1\" \"groups\" { \"admin\" \"Teamadmin\" } }\n"
       "  \"\" { \"ip\" \"\" }\n"
       "  \"Both\" { \"ip\" \"10.0.0.9\" \"steam\" \"STEAM_0:0:9\" }\n"
+      "  \"Ann\" { \"name\" \"Annabel\" }\n"
+      "  \"Lee\" { \"name\" \"Lee\" \"ip\" \"10.0.0.8\" }\n"
       "} }";
-  // Written by hand: Ivan in Cyrillic is four characters wide, as "Bo" is two.
+  // Written by hand: Ivan in Cyrillic is four characters wide, as "Bo" is two; the widest name
+  // is 17 columns, the key shown beside a name that differs from it.
   const std::vector<std::string> expected = {
-      "#  name    STEAMID or IP address  admin group  immunity group",
-      "1  \xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd    STEAM_0:1:1            Serveradmin  NoFun",
-      "2  Bo      -                      -            -",
-      "3  Cyrano  10.0.0.1               Teamadmin    -",
-      "4  \"\"      \"\"                     -            -",
-      "5  Both    STEAM_0:0:9            -            -",
+      "#  name               STEAMID or IP address  admin group  immunity group",
+      "1  \xd0\x98\xd0\xb2\xd0\xb0\xd0\xbd               STEAM_0:1:1            Serveradmin  NoFun",
+      "2  Bo                 -                      -            -",
+      "3  Cyrano             10.0.0.1               Teamadmin    -",
+      "4  \"\"                 \"\"                     -            -",
+      "5  Both               STEAM_0:0:9            -            -",
+      "6  Annabel (key Ann)  -                      -            -",
+      "7  Lee                10.0.0.8               -            -",
   };
   EXPECT_EQ(adminTable(parseClientsFile(text).file), expected);
 }
