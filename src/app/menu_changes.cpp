@@ -95,16 +95,25 @@ bool confirmAndMake(MenuSession& session, std::string_view verb, const std::vect
   return true;
 }
 
-// Which admin of the file the operator means, as --set finds one; empty at end of input.
-std::optional<std::size_t> askWhich(MenuSession& session) {
+// Which admin of the file the operator means, as --set finds one; empty at the end of input
+// (ended then says so), and when the file has no admin to verb, which is said.
+std::optional<std::size_t> askWhich(MenuSession& session, std::string_view verb, bool& ended) {
   const ClientsFile& file = session.loaded.file;
-  return session.questions.admin(file.entries.size(), [&](std::string_view wanted) -> AdminFound {
-    const Result<std::size_t> match = onlyMatch(file, wanted, session.name);
-    if (match.failed()) {
-      return match.failure().line.substr(match.failure().line.find(": ") + 2);
-    }
-    return match.value();
-  });
+  ended = false;
+  if (file.entries.empty()) {
+    session.questions.say(filled("There is no admin to %s.\n", {verb}));
+    return std::nullopt;
+  }
+  const std::optional<std::size_t> index =
+      session.questions.admin(file.entries.size(), [&](std::string_view wanted) -> AdminFound {
+        const Result<std::size_t> match = onlyMatch(file, wanted, session.name);
+        if (match.failed()) {
+          return match.failure().line.substr(match.failure().line.find(": ") + 2);
+        }
+        return match.value();
+      });
+  ended = !index;
+  return index;
 }
 
 }  // namespace
@@ -140,13 +149,10 @@ bool addAdminFromMenu(MenuSession& session) {
 
 bool changeAdminFromMenu(MenuSession& session) {
   const ClientsFile& file = session.loaded.file;
-  if (file.entries.empty()) {
-    session.questions.say("There is no admin to change.\n");
-    return true;
-  }
-  const std::optional<std::size_t> index = askWhich(session);
+  bool ended = false;
+  const std::optional<std::size_t> index = askWhich(session, "change", ended);
   if (!index) {
-    return false;
+    return !ended;
   }
   const EntryValues before = file.valuesOf(*index);
   const std::optional<std::string> name = session.questions.name(before.name.value_or(before.key));
@@ -199,13 +205,10 @@ bool changeAdminFromMenu(MenuSession& session) {
 
 bool removeAdminFromMenu(MenuSession& session) {
   const ClientsFile& file = session.loaded.file;
-  if (file.entries.empty()) {
-    session.questions.say("There is no admin to remove.\n");
-    return true;
-  }
-  const std::optional<std::size_t> index = askWhich(session);
+  bool ended = false;
+  const std::optional<std::size_t> index = askWhich(session, "remove", ended);
   if (!index) {
-    return false;
+    return !ended;
   }
   const std::string& text = session.loaded.bytes;
   const Removal taken = withoutEntries(text, file, {*index});

@@ -117,9 +117,12 @@ std::optional<std::string> MenuQuestions::name(const std::optional<std::string>&
   }
 }
 
-std::optional<MaybeText> MenuQuestions::identifier(const std::optional<MaybeText>& now) {
+std::optional<MaybeText> MenuQuestions::value(
+    const std::string& question, const std::optional<MaybeText>& now,
+    const std::function<std::optional<std::string>(const std::string&)>& named,
+    std::string_view refusal) {
   for (;;) {
-    say(now ? filled(menu::kIdentifierNow, {nowShown(*now)}) : std::string(menu::kIdentifier));
+    say(question);
     const std::optional<std::string> given = answer();
     if (!given) {
       return std::nullopt;
@@ -130,11 +133,20 @@ std::optional<MaybeText> MenuQuestions::identifier(const std::optional<MaybeText
     if (now && *given == kTakeAway) {
       return MaybeText{};
     }
-    if (steamAccountOf(*given) || isIpAddress(*given)) {
-      return MaybeText{*given};
+    if (std::optional<std::string> chosen = named(*given)) {
+      return MaybeText{std::move(*chosen)};
     }
-    say(filled(menu::kNotAnIdentifier, {shown(*given)}));
+    say(filled(refusal, {shown(*given)}));
   }
+}
+
+std::optional<MaybeText> MenuQuestions::identifier(const std::optional<MaybeText>& now) {
+  return value(
+      now ? filled(menu::kIdentifierNow, {nowShown(*now)}) : std::string(menu::kIdentifier), now,
+      [](const std::string& given) {
+        return steamAccountOf(given) || isIpAddress(given) ? std::optional(given) : std::nullopt;
+      },
+      menu::kNotAnIdentifier);
 }
 
 std::optional<MaybeText> MenuQuestions::group(std::string_view kind,
@@ -144,30 +156,19 @@ std::optional<MaybeText> MenuQuestions::group(std::string_view kind,
   const std::string_view question =
       now ? (ofAdmins ? menu::kAdminGroupNow : menu::kImmunityGroupNow)
           : (ofAdmins ? menu::kAdminGroup : menu::kImmunityGroup);
-  for (;;) {
-    say(now ? filled(question, {nowShown(*now)}) : std::string(question));
-    say(groups.empty() ? filled(menu::kNoGroupsOfKind, {kind}) : groupList(groups));
-    const std::optional<std::string> given = answer();
-    if (!given) {
-      return std::nullopt;
-    }
-    if (given->empty()) {
-      return now.value_or(std::nullopt);
-    }
-    if (now && *given == kTakeAway) {
-      return MaybeText{};
-    }
-    if (const std::optional<std::size_t> place = placeIn(*given, groups.size())) {
-      return MaybeText{groups[*place]};
-    }
-    const auto named = std::find_if(groups.begin(), groups.end(), [&given](const std::string& g) {
-      return sameLetterCaseAside(g, *given);
-    });
-    if (named != groups.end()) {
-      return MaybeText{*named};
-    }
-    say(filled(menu::kNotAGroup, {shown(*given)}));
-  }
+  const std::string listed =
+      groups.empty() ? filled(menu::kNoGroupsOfKind, {kind}) : groupList(groups);
+  return value((now ? filled(question, {nowShown(*now)}) : std::string(question)) + listed, now,
+               [groups](const std::string& given) -> std::optional<std::string> {
+                 if (const std::optional<std::size_t> place = placeIn(given, groups.size())) {
+                   return groups[*place];
+                 }
+                 const auto named = std::find_if(
+                     groups.begin(), groups.end(),
+                     [&given](const std::string& g) { return sameLetterCaseAside(g, given); });
+                 return named != groups.end() ? std::optional(*named) : std::nullopt;
+               },
+               menu::kNotAGroup);
 }
 
 std::optional<bool> MenuQuestions::confirm(std::string_view verb) {

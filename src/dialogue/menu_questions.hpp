@@ -56,6 +56,13 @@ class MenuQuestions {
   static constexpr std::size_t kLongestAnswer = 4096;
 
   std::optional<std::string> answer();
+  // A value the admin may be without, asked by question: what named makes of the answer, or,
+  // where the admin is there already (now), what it has for an empty line and none for "-".
+  // refusal says what an answer named does not name.
+  std::optional<MaybeText> value(
+      const std::string& question, const std::optional<MaybeText>& now,
+      const std::function<std::optional<std::string>(const std::string&)>& named,
+      std::string_view refusal);
 
   AnswerReader reader_;
   std::ostream& output_;
