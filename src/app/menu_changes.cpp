@@ -95,14 +95,17 @@ bool confirmAndMake(MenuSession& session, std::string_view verb, const std::vect
   return true;
 }
 
-// Which admin of the file the operator means, as --set finds one; empty at the end of input
-// (ended then says so), and when the file has no admin to verb, which is said.
-std::optional<std::size_t> askWhich(MenuSession& session, std::string_view verb, bool& ended) {
+// Which admin of the file the operator means, as --set finds one: none when the file has no
+// admin to verb, which is said, or when input has ended, which ended says.
+struct Which {
+  std::optional<std::size_t> index;
+  bool ended = false;
+};
+Which askWhich(MenuSession& session, std::string_view verb) {
   const ClientsFile& file = session.loaded.file;
-  ended = false;
   if (file.entries.empty()) {
     session.questions.say(filled("There is no admin to %s.\n", {verb}));
-    return std::nullopt;
+    return {};
   }
   const std::optional<std::size_t> index =
       session.questions.admin(file.entries.size(), [&](std::string_view wanted) -> AdminFound {
@@ -112,8 +115,7 @@ std::optional<std::size_t> askWhich(MenuSession& session, std::string_view verb,
         }
         return match.value();
       });
-  ended = !index;
-  return index;
+  return {index, !index};
 }
 
 }  // namespace
@@ -149,8 +151,7 @@ bool addAdminFromMenu(MenuSession& session) {
 
 bool changeAdminFromMenu(MenuSession& session) {
   const ClientsFile& file = session.loaded.file;
-  bool ended = false;
-  const std::optional<std::size_t> index = askWhich(session, "change", ended);
+  const auto [index, ended] = askWhich(session, "change");
   if (!index) {
     return !ended;
   }
@@ -205,8 +206,7 @@ bool changeAdminFromMenu(MenuSession& session) {
 
 bool removeAdminFromMenu(MenuSession& session) {
   const ClientsFile& file = session.loaded.file;
-  bool ended = false;
-  const std::optional<std::size_t> index = askWhich(session, "remove", ended);
+  const auto [index, ended] = askWhich(session, "remove");
   if (!index) {
     return !ended;
   }

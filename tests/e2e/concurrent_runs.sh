@@ -306,6 +306,14 @@ else
   echo "SKIP: runs of two users need root" >&2
 fi
 
+scenario="a run with standard input closed, whose lock file takes its descriptor"
+fresh_folder
+status=0
+(cd "$folder" && "${program[@]}" --set adm1 admin=Serveradmin <&- >/dev/null 2>"$work/run.err") || status=$?
+[[ $status -eq 0 && ! -s $work/run.err ]] || fail "status $status: $(cat "$work/run.err")"
+holds_all "set adm1" || fail "the change is not in the file"
+[[ $(ls -A "$folder") == clients.txt ]] || fail "left in the folder: $(ls -A "$folder" | tr '\n' ' ')"
+
 # Each row: whether a lock file is there before (as a run that was killed leaves it), and what
 # the folder then holds: a lock file this run made it takes away, one that was there stays.
 for row in "none|clients.txt " "left|clients.txt clients.txt.lock "; do
@@ -327,6 +335,7 @@ done
 # Each row: a system call on the lock and a pattern for its traced line in a run without faults,
 # which fails; and a system call on the lock whose next call after that one fails as well.
 lock_faults=(
+  'newfstatat|, ""|newfstatat'
   'newfstatat|, ""|openat'
   'newfstatat|, ""|flock'
   'newfstatat|AT_SYMLINK_NOFOLLOW) = 0|openat'
@@ -348,8 +357,13 @@ lines = [l for l in open(sys.argv[1]) if re.match(r"(\d+ +)?\w+\(", l)]
 name = lambda l: re.match(r"(?:\d+ +)?(\w+)\(", l).group(1)
 first, pattern, second = sys.argv[2:]
 at = next(i for i, l in enumerate(lines) if name(l) == first and pattern in l)
-faults = ["-e", "inject=%s:error=EIO:when=%d" % (first, sum(name(l) == first for l in lines[:at + 1]))]
-if second != "-":
+call = sum(name(l) == first for l in lines[:at + 1])
+# strace takes one fault for each system call: one that follows its like is its next call.
+if second == first:
+    faults = ["-e", "inject=%s:error=EIO:when=%d..%d" % (first, call, call + 1)]
+else:
+    faults = ["-e", "inject=%s:error=EIO:when=%d" % (first, call)]
+if second not in ("-", first):
     faults += ["-e", "inject=%s:error=EIO:when=%d" % (second, sum(name(l) == second for l in lines[:at]) + 1)]
 print(" ".join(faults))
 PY

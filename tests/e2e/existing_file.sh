@@ -648,6 +648,14 @@ cmp -s "$folder/two/clients.txt" "$folder/two-kept" || fail "a file with a group
 run_in "$folder" /dev/null --groups --json hand/clients.txt
 [[ $(tr -d '\r' <"$folder/.out") == '[{"kind":"Admin","name":"Mod","flags":"a b c d","line":12}]' ]] ||
   fail "the pruned file's groups: $(cat "$folder/.out")"
+# The same of a group that an admin the roster changes comes to have.
+printf '{"admins": [{"name": "Cy", "ip": "1.2.3.4", "admin": "Teamadmin"}], "groups": [{"kind": "Admin", "name": "Mod", "flags": "a b c d"}]}' >"$folder/moved.json"
+printf '"c" { "players" { "Cy" { "ip" "1.2.3.4" "groups" { "Admin" "Mod" } } } "groups" { "Admin" { "Mod" "a b c d" "Teamadmin" "b" } } }' >"$folder/hand/clients.txt"
+cp "$folder/hand/clients.txt" "$folder/hand-kept"
+run_in "$folder" /dev/null --apply moved.json --prune hand/clients.txt
+[[ $status -eq 1 && $(tr -d '\r' <"$folder/.err") == 'velmora: cannot apply the roster to hand/clients.txt: line 1: admin 1 (Cy) still has the "Admin" group "Teamadmin", which the roster leaves out, so the group is not taken out' ]] &&
+  cmp -s "$folder/hand/clients.txt" "$folder/hand-kept" ||
+  fail "a group a changed admin comes to have was taken out: status $status: $(cat "$folder/.err")"
 
 scenario="listing a generated roster, in columns and in JSON"
 folder=$work/remove-10-5

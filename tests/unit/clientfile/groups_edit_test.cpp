@@ -74,6 +74,13 @@ const std::vector<EditCase> kEditCases = {
      false,
      kPlayers + "    \"groups\"\n    {\n        \"Admin\"\n        {\n            \"Old\" \"a\"\n"
                 "            \"New\"\t\"b c\"\n        }\n    }\n}"},
+    {"added in the indentation of the lines there, though it is not the block's and a level",
+     kPlayers + "    \"groups\"\n    {\n        \"Admin\"\n        {\n\t\t\t\"Old\" \"a\"\n"
+                "        }\n    }\n}",
+     {{"Admin", "New", "b"}},
+     false,
+     kPlayers + "    \"groups\"\n    {\n        \"Admin\"\n        {\n\t\t\t\"Old\" \"a\"\n"
+                "\t\t\t\"New\"\t\"b\"\n        }\n    }\n}"},
     {"added to a kind block that is missing",
      kPlayers + "    \"groups\"\n    {\n        \"Admin\"\n        {\n        }\n    }\n}",
      {{"Immunity", "Vip", ""}},
