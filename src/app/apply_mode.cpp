@@ -76,7 +76,8 @@ Result<RosterParts> readGivenRoster(std::string_view roster, std::streambuf& inp
 
 // How many were added, changed and removed; in a dry run, how many would be, so that a preview
 // is never taken for a change.
-std::string counted(std::size_t added, std::size_t changed, std::size_t removed, bool dryRun) {
+std::string countedChanges(std::size_t added, std::size_t changed, std::size_t removed,
+                           bool dryRun) {
   return filled(dryRun ? "would add %s, change %s, remove %s" : "%s added, %s changed, %s removed",
                 {std::to_string(added), std::to_string(changed), std::to_string(removed)});
 }
@@ -89,10 +90,10 @@ std::string outcomeLine(const std::string& file, const RosterChange& change, boo
   }
   std::string line =
       file + ": " +
-      counted(change.added.size(), change.changed.size(), change.removed.size(), dryRun);
+      countedChanges(change.added.size(), change.changed.size(), change.removed.size(), dryRun);
   if (withGroups) {
-    line += "; groups: " + counted(change.groupsAdded.size(), change.groupsChanged.size(),
-                                   change.groupsRemoved.size(), dryRun);
+    line += "; groups: " + countedChanges(change.groupsAdded.size(), change.groupsChanged.size(),
+                                          change.groupsRemoved.size(), dryRun);
   }
   return line;
 }

@@ -7,7 +7,6 @@
 #include "platform/file_bytes.hpp"
 #include "roster/file_value.hpp"
 #include "text/filled.hpp"
-#include "text/letter_case.hpp"
 #include "text/letter_case_index.hpp"
 #include "text/path_text.hpp"
 
@@ -58,13 +57,11 @@ Target loadTarget(const std::string& name, const std::filesystem::path& path) {
 
 }  // namespace
 
-Target loadTarget(const std::string& name) { return loadTarget(name, pathFromText(name)); }
-
 std::vector<Target> loadTargets(std::span<const std::string> names) {
   std::vector<Target> targets;
   targets.reserve(names.size());
   std::transform(names.begin(), names.end(), std::back_inserter(targets),
-                 [](const std::string& name) { return loadTarget(name); });
+                 [](const std::string& name) { return loadTarget(name, pathFromText(name)); });
   return targets;
 }
 
@@ -117,11 +114,8 @@ std::optional<Failure> rosterProblem(const GivenRoster& given, std::span<const T
         continue;
       }
       const std::string held = fileValue(*group);
-      const bool inRoster =
-          std::any_of(given.groups.begin(), given.groups.end(), [&](const RosterGroup& g) {
-            return g.kind == field.groupKind && sameLetterCaseAside(g.name, held);
-          });
-      if (!inRoster && std::none_of(targets.begin(), targets.end(), [&](const Target& target) {
+      if (rosterGroupNamed(given.groups, field.groupKind, held) == nullptr &&
+          std::none_of(targets.begin(), targets.end(), [&](const Target& target) {
             return !target.failure && target.loaded.file.defines(field.groupKind, held);
           })) {
         return refused(i, filled(R"( (%s): "%s" group "%s" is defined in none of the files)",

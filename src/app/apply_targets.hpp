@@ -42,8 +42,7 @@ struct Target {
 };
 static_assert(std::is_nothrow_move_constructible_v<Target>);
 
-// The file named name, read and parsed, or why it cannot take a roster.
-Target loadTarget(const std::string& name);
+// The files named names, each read and parsed, or why it cannot take a roster.
 std::vector<Target> loadTargets(std::span<const std::string> names);
 
 // target as the file is now at locked, the path its lock was taken for: what another program

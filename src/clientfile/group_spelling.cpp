@@ -4,7 +4,6 @@
 
 #include "clientfile/held_values.hpp"
 #include "roster/file_value.hpp"
-#include "text/letter_case.hpp"
 
 namespace velmora {
 
@@ -22,13 +21,8 @@ std::optional<Failure> GroupSpeller::respell(EntryValues& admin) {
       asDefined_.push_back(kindAndGroup);
       continue;
     }
-    if (!file_.defines(field.groupKind, fileValue(*group))) {
-      const auto given = std::find_if(
-          rosterGroups_.begin(), rosterGroups_.end(), [&](const RosterGroup& rosterGroup) {
-            return rosterGroup.kind == field.groupKind &&
-                   sameLetterCaseAside(rosterGroup.name, fileValue(*group));
-          });
-      if (given != rosterGroups_.end()) {
+    if (const std::string held = fileValue(*group); !file_.defines(field.groupKind, held)) {
+      if (const RosterGroup* given = rosterGroupNamed(rosterGroups_, field.groupKind, held)) {
         group = given->name;
         continue;
       }

@@ -221,8 +221,8 @@ std::vector<TextEdit> groupEdits(std::string_view text, const ClientsFile& file,
     for (const RosterGroup* group : groups) {
       lines += groupLine(*group, indentation, lineEnd);
     }
-    edits.push_back(TextEdit{insertionPoint(text, block->at.close),
-                             insertionPoint(text, block->at.close), std::move(lines)});
+    const std::size_t at = insertionPoint(text, block->at.close);
+    edits.push_back({at, at, std::move(lines)});
   }
   if (newKinds.empty()) {
     return edits;

@@ -139,6 +139,14 @@ std::optional<std::string> GroupReading::end() {
   return std::nullopt;
 }
 
+const RosterGroup* rosterGroupNamed(std::span<const RosterGroup> groups, std::string_view kind,
+                                    std::string_view name) {
+  const auto group = std::find_if(groups.begin(), groups.end(), [&](const RosterGroup& g) {
+    return g.kind == kind && sameLetterCaseAside(g.name, name);
+  });
+  return group == groups.end() ? nullptr : &*group;
+}
+
 std::optional<std::string> repeatedGroup(const std::vector<RosterGroup>& groups) {
   for (std::size_t i = 0; i < groups.size(); ++i) {
     for (std::size_t j = 0; j < i; ++j) {

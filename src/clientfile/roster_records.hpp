@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,6 +91,10 @@ class GroupReading : public RecordReading {
   bool hasFlags_ = false;
   std::string member_;
 };
+
+// The group of groups with that kind and name, letter case aside; null when there is none.
+const RosterGroup* rosterGroupNamed(std::span<const RosterGroup> groups, std::string_view kind,
+                                    std::string_view name);
 
 // The refusal of the first group of groups with the kind and name of one before it, letter case
 // aside; empty when there is none.

@@ -19,7 +19,6 @@ class PackedRoster {
   void add(const EntryValues& admin);
 
   [[nodiscard]] std::size_t size() const { return present_.size(); }
-  [[nodiscard]] bool empty() const { return present_.empty(); }
   // The admin at index, made anew.
   [[nodiscard]] EntryValues operator[](std::size_t index) const;
   // Views of the admin's texts, which last as long as the roster is not added to.
